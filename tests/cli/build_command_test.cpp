@@ -129,3 +129,29 @@ TEST_F(BuildCommandTest, UsageErrorsExitTwoOnStandardError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The tables a newcomer is pointed at must keep building.
+TEST(Examples, BuildWithOneEntryWithoutSetting) {
+  ScratchDir dir;
+  const std::string examples = std::string(TALLYFORM_SOURCE_DIR) + "/examples/";
+  for (const char* name : {"setlist.csv", "setlist.txt", "settings.csv"}) {
+    WriteFile(dir.File(name), ReadFile(examples + name));
+  }
+  const CliRun csv = RunCli({"build", "setlist.csv", "settings.csv"}, dir.path());
+  EXPECT_EQ(csv.exit_code, 0);
+  EXPECT_EQ(csv.out,
+            "Building JSON file ...\n"
+            "No setting for: encore medley\n"
+            "File created...total records = 5\n"
+            "setlist.json\n");
+  const CliRun txt = RunCli({"build", "setlist.txt", "settings.csv"}, dir.path());
+  EXPECT_EQ(txt.exit_code, 0);
+  EXPECT_EQ(ReadFile(dir.File("setlist.json")),
+            R"([{"song":"Paper Moon","patch":"B07","notes":"","bpm":""},)"
+            R"({"song":"Slow Burn","patch":"B02","notes":"swell on the chorus","bpm":"72"},)"
+            R"({"song":"Intro Jam","patch":"A01","notes":"clean tone","bpm":"96"}])");
+}
+
+}  // namespace
