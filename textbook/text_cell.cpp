@@ -19,18 +19,26 @@ void TextCell::Fill(uint32_t row, uint32_t col, std::string_view line) {
   uint32_t k = 0;
   bool quoted = false;
   fields_[0].clear();
-  for (char c : line) {
-    if (c == ',' && !quoted) {
-      // Only five columns exist; anything after the fifth field is never read.
-      if (++k == kFieldCount) break;
-      fields_[k].clear();
-    } else if (c == '"') {
+  size_t i = 0;
+  while (i < line.size()) {
+    // Copy the run of ordinary bytes up to the next comma or quote in one go.
+    size_t end = i;
+    while (end < line.size() && line[end] != ',' && line[end] != '"') ++end;
+    fields_[k].append(line.data() + i, end - i);
+    if (end == line.size()) break;
+    if (line[end] == '"') {
       quoted = !quoted;
+    } else if (quoted) {
+      fields_[k].push_back(',');
+    } else if (++k == kFieldCount) {
+      break;  // only five columns exist; anything after the fifth field is never read
     } else {
-      fields_[k].push_back(c);
+      fields_[k].clear();
     }
+    i = end + 1;
   }
-  for (uint32_t i = k + 1; i < kFieldCount; ++i) fields_[i].clear();
+  if (k == kFieldCount) k = kFieldCount - 1;
+  for (uint32_t f = k + 1; f < kFieldCount; ++f) fields_[f].clear();
 }
 
 const std::string& TextCell::Field() const {
