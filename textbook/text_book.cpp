@@ -11,12 +11,13 @@
 
 namespace {
 
-// Reads the whole file in binary; false when it cannot be opened or read, or is a directory.
+// Reads the whole file in binary; false when it cannot be opened or read. Only regular files
+// and pipes are tables: a directory or a device (which may never end) is refused.
 bool ReadWholeFile(const std::string& filename, std::string& out) {
   const int fd = ::open(filename.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode));
   if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char chunk[1 << 16];
   while (ok) {
