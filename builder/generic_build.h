@@ -61,8 +61,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, int32_t first_setti
       const auto entry = sheet->Cell(static_cast<uint32_t>(r), 0);
       if (SetlistCells::IsEmpty(entry)) continue;
       const std::string name = FoldAscii(SetlistCells::Text(entry));
-      const auto& matches = index.Find(name);
-      for (const int32_t k : matches) {
+      const size_t matches = index.ForEachRow(name, [&](int32_t k) {
         const auto row = static_cast<uint32_t>(k);
         if (records > 0) out.push_back(',');
         std::string notes;
@@ -81,8 +80,8 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, int32_t first_setti
         AppendRecord(out, song, patch, notes, bpm);
         ++records;
         if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
-      }
-      if (matches.empty()) console.string_to_textbox(msg::kNoSetting + name, RED, false);
+      });
+      if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
       if (out.size() >= (1u << 16)) {
         if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
         out.clear();

@@ -10,12 +10,19 @@ std::string FoldAscii(std::string_view text) {
   return folded;
 }
 
-void SettingsIndex::Add(std::string folded_name, int32_t row) {
-  rows_[std::move(folded_name)].push_back(row);
+void SettingsIndex::Reserve(size_t rows) {
+  first_.reserve(rows);
+  rows_.reserve(rows);
+  next_.reserve(rows);
 }
 
-const std::vector<int32_t>& SettingsIndex::Find(const std::string& folded_name) const {
-  static const std::vector<int32_t> kNone;
-  const auto it = rows_.find(folded_name);
-  return it == rows_.end() ? kNone : it->second;
+void SettingsIndex::Add(std::string folded_name, int32_t row) {
+  const auto slot = static_cast<int32_t>(rows_.size());
+  rows_.push_back(row);
+  next_.push_back(-1);
+  const auto [it, inserted] = first_.try_emplace(std::move(folded_name), slot, slot);
+  if (!inserted) {
+    next_[static_cast<size_t>(it->second.second)] = slot;
+    it->second.second = slot;
+  }
 }
