@@ -1,4 +1,5 @@
 // The build's console texts, shared by every build and by the tests that check them.
+// The window and the CLI print kInvalidCombination themselves when ChooseBuild finds no build.
 #pragma once
 
 namespace build_messages {
