@@ -1,8 +1,40 @@
+// tallyform-cli build SETLIST SETTINGS: the "Create Output" build from a shell, writing the
+// JSON setlist beside SETLIST and printing the console's lines on standard output.
 #include <cstdio>
 
+#include "builder/build_messages.h"
+#include "builder/dispatch.h"
 #include "cli/commands.h"
+#include "cli/stdout_console.h"
 
-int RunBuild(const Args&) {
-  std::fputs("tallyform-cli: 'build' is not available yet\n", stderr);
-  return 2;
+namespace {
+
+const char kBuildUsage[] =
+    "usage: tallyform-cli build SETLIST SETTINGS\n"
+    "\n"
+    "Joins the setlist table with the settings table (.csv or .txt) into SETLIST's name with\n"
+    "the extension .json, beside SETLIST. The build's messages go to standard output.\n"
+    "Exit 0 when the document was written, 1 when the build stopped or the combination of\n"
+    "file types is invalid, 2 for a usage error.\n";
+
+}  // namespace
+
+int RunBuild(const Args& args) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(kBuildUsage, stdout);
+    return 0;
+  }
+  if (args.size() != 2) {
+    std::fputs(kBuildUsage, stderr);
+    return 2;
+  }
+  // Without any "." in SETLIST there is no JSON path; the window would keep none either.
+  const BuildPaths paths{args[0], args[1], DeriveJsonPath(args[0]).value_or("")};
+  StdoutConsole console;
+  const std::optional<bool> stopped = RunChosenBuild(paths, console);
+  if (!stopped) {
+    console.string_to_textbox(build_messages::kInvalidCombination, RED, true);
+    return 1;
+  }
+  return *stopped ? 1 : 0;
 }

@@ -1,0 +1,60 @@
+#include "builder/dispatch.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/builder/test_support.h"
+
+namespace {
+
+TEST(Dispatch, TwoTextTablesBuildFromText) {
+  for (const char* setlist : {"csv", "txt"}) {
+    for (const char* settings : {"csv", "txt"}) {
+      EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::FromText) << setlist << " " << settings;
+    }
+  }
+}
+
+TEST(Dispatch, EverythingElseIsInvalid) {
+  for (const auto& [setlist, settings] : std::vector<std::pair<std::string, std::string>>{
+           {"CSV", "csv"}, {"csv", "TXT"}, {"XLS", "XLS"}, {"xls", "csv"}, {"xls", "txt"},
+           {"json", "csv"}, {"csv", "json"}, {"", "csv"}, {"csv ", "csv"},
+           // The .xls rows wait for the .xls reader.
+           {"xls", "xls"}, {"csv", "xls"}, {"txt", "xls"}}) {
+    EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::Invalid) << setlist << " " << settings;
+  }
+}
+
+TEST(Dispatch, ExtensionIsAfterTheLastDotOrTheWholePath) {
+  EXPECT_EQ(FileExtension("C:/Shows/Tour.csv"), "csv");
+  EXPECT_EQ(FileExtension("/a.b/c.tar.txt"), "txt");
+  EXPECT_EQ(FileExtension("/shows/list"), "/shows/list");
+  EXPECT_EQ(FileExtension("/my.shows/list"), "shows/list");
+  EXPECT_EQ(FileExtension("list."), "");
+}
+
+TEST(Dispatch, JsonPathReplacesFromTheLastDot) {
+  EXPECT_EQ(DeriveJsonPath("C:/Shows/Tour.xls"), "C:/Shows/Tour.json");
+  EXPECT_EQ(DeriveJsonPath("/home/me/set.list.csv"), "/home/me/set.list.json");
+  EXPECT_EQ(DeriveJsonPath("C:/my.shows/list"), "C:/my.json");
+  EXPECT_EQ(DeriveJsonPath("list."), "list.json");
+  EXPECT_EQ(DeriveJsonPath("/shows/list"), std::nullopt);
+  EXPECT_EQ(DeriveJsonPath(""), std::nullopt);
+}
+
+TEST(Dispatch, RunChosenBuildRunsTheTextBuildAndLeavesInvalidOnesToTheCaller) {
+  testing_support::ScratchDir dir;
+  testing_support::WriteFile(dir.File("s.TXT"), "a\n");
+  testing_support::WriteFile(dir.File("s.csv"), "a\n");
+  testing_support::WriteFile(dir.File("t.txt"), "a,A,P,,\n");
+  testing_support::RecordingConsole console;
+
+  EXPECT_EQ(RunChosenBuild({dir.File("s.TXT"), dir.File("t.txt"), dir.File("s.json")}, console),
+            std::nullopt);
+  EXPECT_TRUE(console.lines.empty());
+  EXPECT_EQ(RunChosenBuild({dir.File("s.csv"), dir.File("t.txt"), dir.File("s.json")}, console),
+            std::optional<bool>(false));
+  EXPECT_EQ(testing_support::ReadFile(dir.File("s.json")),
+            R"([{"song":"A","patch":"P","notes":"","bpm":""}])");
+}
+
+}  // namespace

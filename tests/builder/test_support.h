@@ -1,0 +1,74 @@
+// Test helpers shared by the builder and CLI tests: a scratch folder removed at the end, whole
+// file reads and writes, and a Console that records every line with its colour and clear flag.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "builder/console.h"
+
+namespace testing_support {
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tallyform-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+  // Names of everything in the folder, to catch leftover temporary files.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path_)) {
+      names.push_back(e.path().filename().string());
+    }
+    return names;
+  }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Line {
+  std::string text;
+  COLORBOX colour;
+  bool clear;
+  bool operator==(const Line&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Line& line) {
+  return os << "{\"" << line.text << "\", " << static_cast<int>(line.colour) << ", "
+            << (line.clear ? "clear" : "keep") << "}";
+}
+
+class RecordingConsole : public Console {
+ public:
+  void string_to_textbox(const std::string& str_in, COLORBOX colour, bool clear) override {
+    lines.push_back({str_in, colour, clear});
+  }
+  std::vector<Line> lines;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,157 @@
+// tallyform-cli build, run as a process: its exit codes, its standard output and error, and
+// that it writes the same document as the library build.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "builder/build.h"
+#include "tests/builder/test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs tallyform-cli with `args` in folder `cwd`, capturing both output streams.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+  const std::string out_path = cwd + "/.stdout", err_path = cwd + "/.stderr";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(cwd.c_str()) != 0) {
+      ::_exit(127);
+    }
+    std::vector<char*> argv{const_cast<char*>(TALLYFORM_CLI)};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(TALLYFORM_CLI, argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out_path), ReadFile(err_path)};
+  ::unlink(out_path.c_str());
+  ::unlink(err_path.c_str());
+  return run;
+}
+
+const char kSettings[] = "opener,Opening Song,A12,capo 2,120\nballad,Slow Ballad,B07,,\n";
+
+class BuildCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(dir_.File("set.csv"), "Opener\nBallad\nEncore\n");
+    WriteFile(dir_.File("settings.txt"), kSettings);
+  }
+  ScratchDir dir_;
+};
+
+TEST_F(BuildCommandTest, WritesTheDocumentAndPrintsEachLineOnce) {
+  const CliRun run = RunCli({"build", "set.csv", "settings.txt"}, dir_.path());
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out,
+            "Building JSON file ...\n"
+            "No setting for: encore\n"
+            "File created...total records = 2\n"
+            "set.json\n");
+  EXPECT_EQ(run.err, "");
+
+  // The library build on the same tables gives the same bytes.
+  ScratchDir other;
+  WriteFile(other.File("set.csv"), ReadFile(dir_.File("set.csv")));
+  WriteFile(other.File("settings.txt"), kSettings);
+  testing_support::RecordingConsole console;
+  ASSERT_FALSE(create_fromtext_file(
+      {other.File("set.csv"), other.File("settings.txt"), other.File("set.json")}, console));
+  EXPECT_EQ(ReadFile(dir_.File("set.json")), ReadFile(other.File("set.json")));
+}
+
+TEST_F(BuildCommandTest, PathsAppearAsGiven) {
+  const CliRun run = RunCli({"build", dir_.path() + "/./set.csv", "settings.txt"}, dir_.path());
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_NE(run.out.find("\n" + dir_.path() + "/./set.json\n"), std::string::npos) << run.out;
+}
+
+TEST_F(BuildCommandTest, StoppedBuildExitsOne) {
+  WriteFile(dir_.File("empty.csv"), "");
+  const CliRun run = RunCli({"build", "set.csv", "empty.csv"}, dir_.path());
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "No valid records in settings file!!\nempty.csv\n");
+  EXPECT_EQ(::access(dir_.File("set.json").c_str(), F_OK), -1);
+
+  EXPECT_EQ(RunCli({"build", "set.csv", "missing.csv"}, dir_.path()).out,
+            "Error opening settings file...\nmissing.csv\n");
+}
+
+TEST_F(BuildCommandTest, InvalidCombinationExitsOneWithTheWindowsLine) {
+  WriteFile(dir_.File("SET.CSV"), "Opener\n");
+  WriteFile(dir_.File("list"), "Opener\n");
+  for (const auto& [setlist, settings] : std::vector<std::pair<std::string, std::string>>{
+           {"SET.CSV", "settings.txt"}, {"set.xls", "settings.txt"}, {"list", "settings.txt"}}) {
+    const CliRun run = RunCli({"build", setlist, settings}, dir_.path());
+    EXPECT_EQ(run.exit_code, 1) << setlist;
+    EXPECT_EQ(run.out, "Invalid combination of file-types ...\n") << setlist;
+  }
+  EXPECT_EQ(::access(dir_.File("set.json").c_str(), F_OK), -1);
+}
+
+TEST_F(BuildCommandTest, SetlistWithoutADotHasNoDocumentPath) {
+  // Its whole name is the extension; "csv" passes the dispatch but no document can be named.
+  WriteFile(dir_.File("csv"), "Opener\n");
+  const CliRun run = RunCli({"build", "csv", "settings.txt"}, dir_.path());
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "Error opening json output file...\n\n");
+}
+
+TEST_F(BuildCommandTest, UsageErrorsExitTwoOnStandardError) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"build"}, {"build", "set.csv"}, {"build", "set.csv", "settings.txt", "extra"}}) {
+    const CliRun run = RunCli(args, dir_.path());
+    EXPECT_EQ(run.exit_code, 2) << args.size();
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("usage: tallyform-cli build SETLIST SETTINGS", 0), 0u) << run.err;
+  }
+  const CliRun help = RunCli({"build", "--help"}, dir_.path());
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.out.rfind("usage: tallyform-cli build", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The tables a newcomer is pointed at must keep building.
+TEST(Examples, BuildWithOneEntryWithoutSetting) {
+  ScratchDir dir;
+  const std::string examples = std::string(TALLYFORM_SOURCE_DIR) + "/examples/";
+  for (const char* name : {"setlist.csv", "setlist.txt", "settings.csv"}) {
+    WriteFile(dir.File(name), ReadFile(examples + name));
+  }
+  const CliRun csv = RunCli({"build", "setlist.csv", "settings.csv"}, dir.path());
+  EXPECT_EQ(csv.exit_code, 0);
+  EXPECT_EQ(csv.out,
+            "Building JSON file ...\n"
+            "No setting for: encore medley\n"
+            "File created...total records = 5\n"
+            "setlist.json\n");
+  const CliRun txt = RunCli({"build", "setlist.txt", "settings.csv"}, dir.path());
+  EXPECT_EQ(txt.exit_code, 0);
+  EXPECT_EQ(ReadFile(dir.File("setlist.json")),
+            R"([{"song":"Paper Moon","patch":"B07","notes":"","bpm":""},)"
+            R"({"song":"Slow Burn","patch":"B02","notes":"swell on the chorus","bpm":"72"},)"
+            R"({"song":"Intro Jam","patch":"A01","notes":"clean tone","bpm":"96"}])");
+}
+
+}  // namespace

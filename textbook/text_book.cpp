@@ -1,0 +1,75 @@
+#include "textbook/text_book.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Reads the whole file in binary; false when it cannot be opened or read. Only regular files
+// and pipes are tables: a directory or a device (which may never end) is refused.
+bool ReadWholeFile(const std::string& filename, std::string& out) {
+  const int fd = ::open(filename.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode));
+  if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  char chunk[1 << 16];
+  while (ok) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    out.append(chunk, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return ok;
+}
+
+// Applies the text-mode rules in place: a UTF-8 byte-order mark at the very start is skipped, a
+// Ctrl-Z ends the input, a carriage return directly before a line feed is dropped. Then makes
+// sure every line ends in a line feed and returns the start of each line.
+std::vector<size_t> ToTextModeLines(std::string& text) {
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  const size_t ctrl_z = text.find('\x1A');
+  if (ctrl_z != std::string::npos) text.resize(ctrl_z);
+
+  size_t w = 0;
+  for (size_t r = 0; r < text.size(); ++r) {
+    if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') continue;
+    text[w++] = text[r];
+  }
+  text.resize(w);
+  if (!text.empty() && text.back() != '\n') text.push_back('\n');
+  text.shrink_to_fit();
+
+  // Rows are counted in 32 bits; lines past that many can never be addressed and are dropped.
+  const size_t max_rows = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+  std::vector<size_t> starts;
+  size_t begin = 0;
+  for (size_t lf = text.find('\n'); lf != std::string::npos && starts.size() < max_rows;
+       lf = text.find('\n', begin)) {
+    starts.push_back(begin);
+    begin = lf + 1;
+  }
+  starts.shrink_to_fit();
+  return starts;
+}
+
+}  // namespace
+
+bool TextBook::Load(const std::string& filename) {
+  std::string text;
+  if (!ReadWholeFile(filename, text)) {
+    worksheet_.Assign({}, {});
+    return false;
+  }
+  std::vector<size_t> starts = ToTextModeLines(text);
+  worksheet_.Assign(std::move(text), std::move(starts));
+  return true;
+}

@@ -1,0 +1,24 @@
+// TextBook: a comma-separated .csv/.txt file presented as a workbook with exactly one worksheet,
+// through the same read operations as the .xls reader. Load reads the whole file at once and
+// closes it; the workbook owns its one TextSheet.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "textbook/text_sheet.h"
+
+class TextBook {
+ public:
+  // Reads every line of the file at the 8-bit path `filename`. False when it cannot be opened
+  // or read (missing, no access, a directory); true otherwise, also for an empty file.
+  bool Load(const std::string& filename);
+  // The file is already closed after Load; kept so callers can release it explicitly.
+  void Close() {}
+  int32_t GetTotalWorkSheets() const { return 1; }
+  // The one worksheet, whatever the index; never null.
+  TextSheet* GetWorksheet(int32_t) { return &worksheet_; }
+
+ private:
+  TextSheet worksheet_;
+};

@@ -1,0 +1,29 @@
+// TextSheet: the one worksheet of a text table. It keeps the file's text (after the text-mode
+// rules) in one buffer with the start of every line, and splits a line into fields only when a
+// cell of it is asked for. Owned by its TextBook; owns its shared TextCell.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "textbook/text_cell.h"
+
+class TextSheet {
+ public:
+  int32_t GetTotalRows() const { return rowCount_; }
+  // Splits line `row` and returns the shared cell set to column `col`; never null. A row at or
+  // past GetTotalRows() reads as an empty line.
+  TextCell* Cell(uint32_t row, uint32_t col);
+
+ private:
+  friend class TextBook;
+  // `text` holds every line followed by a line feed; `starts` the offset of each line.
+  void Assign(std::string text, std::vector<size_t> starts);
+
+  std::string text_;
+  std::vector<size_t> starts_;
+  int32_t rowCount_ = 0;
+  TextCell cell_;
+};
