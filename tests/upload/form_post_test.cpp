@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -95,6 +96,28 @@ TEST(FormPost, AnAddressThatDoesNotParseFailsToConnect) {
     EXPECT_TRUE(postWebPage(host, 9, "/save", {{"a", "1"}}, console)) << host;
     EXPECT_EQ(console.lines, ConnectFailure(host, ENETUNREACH)) << host;
   }
+}
+
+TEST(FormPost, NoSocketToBeHadFailsAsInvalid) {
+  // Lower the descriptor limit to the lowest free descriptor, so the next socket() cannot be made.
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
+  const int lowest_free = dup(0);
+  ASSERT_GE(lowest_free, 0);
+  close(lowest_free);
+  rlimit tight = previous;
+  tight.rlim_cur = static_cast<rlim_t>(lowest_free);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  RecordingConsole console;
+  const bool failed = postWebPage("127.0.0.1", 9, "/save", {{"a", "1"}}, console);
+  setrlimit(RLIMIT_NOFILE, &previous);
+
+  EXPECT_TRUE(failed);
+  const std::vector<ConsoleLine> expected{kInitializing, kValidating,
+                                          {"Connection is invalid to QB-7?", RED, false},
+                                          {"127.0.0.1", BLACK, false},
+                                          {std::strerror(EMFILE), RED, false}};
+  EXPECT_EQ(console.lines, expected);
 }
 
 TEST(FormPost, ADeviceThatHangsUpMidSendFailsToSendWithoutKillingUs) {

@@ -1,6 +1,8 @@
 // The request bytes the device receives: header block, body, encoding and length.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "upload/form_request.h"
 
 namespace {
@@ -68,6 +70,55 @@ TEST(FormRequest, ContentLengthCountsTheBodyAsSent) {
   ASSERT_EQ(body, "jstring=%26%26%26");
   const std::string request = BuildRequest("127.0.0.1", "/save", body);
   EXPECT_NE(request.find("\r\nContent-Length: 17\r\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// What a form decoder on the device does: split at "&", then at the first "=", then decode
+// "+" as a space and %XX as a byte.
+std::string FormDecode(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '+') {
+      out += ' ';
+    } else if (text[i] == '%' && i + 2 < text.size() && isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+               isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TEST(FormRequest, AnyValueSurvivesAFormDecoder) {
+  unsigned seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0xFF;
+  };
+  const std::string tricky = "%&+= 25%2B%26";
+  for (int round = 0; round < 2000; ++round) {
+    std::string values[2];
+    for (std::string& value : values) {
+      const unsigned size = next() % 24;
+      for (unsigned i = 0; i < size; ++i) {
+        const unsigned pick = next();
+        value += pick < 128 ? tricky[pick % tricky.size()] : static_cast<char>(next());
+      }
+    }
+    const std::string body = BuildFormBody({{"jstring", values[0]}, {"tblval", values[1]}});
+    const auto amp = body.find('&');
+    ASSERT_NE(amp, std::string::npos);
+    ASSERT_EQ(body.find('&', amp + 1), std::string::npos) << body;  // exactly two fields
+    ASSERT_TRUE(body.starts_with("jstring=")) << body;
+    ASSERT_EQ(body.compare(amp, 8, "&tblval="), 0) << body;
+    EXPECT_EQ(FormDecode(body.substr(8, amp - 8)), values[0]) << body;
+    EXPECT_EQ(FormDecode(body.substr(amp + 8)), values[1]) << body;
+  }
 }
 
 }  // namespace
