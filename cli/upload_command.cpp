@@ -1,8 +1,73 @@
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "cli/commands.h"
+#include "cli/stdout_console.h"
+#include "upload/device_endpoint.h"
+#include "upload/upload_driver.h"
 
-int RunUpload(const Args&) {
-  std::fputs("tallyform-cli: 'upload' is not available yet\n", stderr);
+namespace {
+
+const char kUploadUsage[] =
+    "usage: tallyform-cli upload JSON [--host ADDR] [--port N]\n"
+    "  JSON         the setlist document to send (its name, less the extension, names the setlist)\n"
+    "  --host ADDR  the device's IPv4 address (default 192.168.4.1)\n"
+    "  --port N     the device's TCP port, 1 to 65535 (default 80)\n";
+
+int UsageError(const std::string& why) {
+  std::fprintf(stderr, "tallyform-cli upload: %s\n%s", why.c_str(), kUploadUsage);
   return 2;
+}
+
+bool ParsePort(const std::string& text, int& port) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  port = std::atoi(text.c_str());
+  return port >= 1 && port <= 65535;
+}
+
+}  // namespace
+
+int RunUpload(const Args& args) {
+  DeviceEndpoint device = kQb7Device;
+  std::string json_file;
+  bool have_json = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::string option = arg;
+    std::string value;
+    bool has_value = false;
+    if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      option = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+      has_value = true;
+    }
+    if (option == "--host" || option == "--port") {
+      if (!has_value) {
+        if (i + 1 >= args.size()) return UsageError(option + " needs a value");
+        value = args[++i];
+      }
+      if (option == "--host") {
+        if (value.empty()) return UsageError("--host needs an address");
+        device.host = value;
+      } else if (!ParsePort(value, device.port)) {
+        return UsageError("--port must be a number from 1 to 65535, not '" + value + "'");
+      }
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(kUploadUsage, stdout);
+      return 0;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError("unknown option '" + arg + "'");
+    } else if (have_json) {
+      return UsageError("only one JSON file can be sent");
+    } else {
+      json_file = arg;
+      have_json = true;
+    }
+  }
+  if (!have_json) return UsageError("the JSON file is missing");
+
+  StdoutConsole console;
+  const std::optional<bool> failed = upload_setlist(json_file, device, console);
+  return failed.value_or(true) ? 1 : 0;
 }

@@ -1,0 +1,133 @@
+// `tallyform-cli upload` against a fake device on loopback: what arrives, what is printed,
+// and the exit codes. Every run names 127.0.0.1, so no test can reach the real device.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/upload/fake_device.h"
+
+namespace {
+
+struct CliRun {
+  int exit_code;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  const std::string base = ::testing::TempDir() + "upload_cli_test." + std::to_string(getpid());
+  const std::string out = base + ".out", err = base + ".err";
+  std::vector<char*> argv{const_cast<char*>(TALLYFORM_CLI), const_cast<char*>("upload")};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err_fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(out_fd, STDOUT_FILENO);
+    dup2(err_fd, STDERR_FILENO);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+  std::remove(out.c_str());
+  std::remove(err.c_str());
+  return run;
+}
+
+std::string WriteJson(const std::string& name, const std::string& bytes) {
+  const std::string path = ::testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+const std::string kDocument = R"({"setlist":[{"song":"Rock & Roll","patch":12,"notes":"+2 semitones"}]})";
+
+TEST(UploadCli, SendsTheDocumentAndPrintsEveryStep) {
+  fake::Device device;
+  const std::string path = WriteJson("CliTour.json", kDocument + "\r\n");
+  const CliRun run = RunCli({path, "--host", "127.0.0.1", "--port", std::to_string(device.port())});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "UPLOAD JSON FILE ...\n"
+            "Initializing connection to QB-7!!\n"
+            "Validating connection to QB-7?\n"
+            "Connecting to QB-7!!\n"
+            "Sending JSON file to QB-7!!\n"
+            "Closing connection to QB-7!!\n"
+            "Successful upload...ready to go!!\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(fake::FormField(device.Received().at(0), "jstring"), kDocument);
+  EXPECT_EQ(fake::FormField(device.Received()[0], "tblval"), "CliTour");
+  std::remove(path.c_str());
+}
+
+TEST(UploadCli, TakesOptionsWithEqualsAndInAnyOrder) {
+  fake::Device device(fake::Manner::Answer);
+  const std::string path = WriteJson("CliOrder.json", kDocument);
+  const CliRun run = RunCli({"--port=" + std::to_string(device.port()), "--host=127.0.0.1", path});
+  EXPECT_EQ(run.exit_code, 0) << run.out << run.err;
+  EXPECT_EQ(fake::FormField(device.Received().at(0), "tblval"), "CliOrder");
+  std::remove(path.c_str());
+}
+
+TEST(UploadCli, AFailedUploadExitsOne) {
+  const std::string port = std::to_string(fake::UnusedPort());
+  const std::string path = WriteJson("CliNobody.json", kDocument);
+  CliRun run = RunCli({path, "--host", "127.0.0.1", "--port", port});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("Failed to connect to QB-7!!\n127.0.0.1\n"), std::string::npos) << run.out;
+  EXPECT_TRUE(run.out.ends_with("Error sending .json file to QB-7!!\nVerify network connection and try again.\n"));
+  std::remove(path.c_str());
+
+  run = RunCli({path, "--host", "127.0.0.1", "--port", port});  // now gone
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("Error opening .json file...\n" + path + "\n"), std::string::npos) << run.out;
+
+  run = RunCli({::testing::TempDir() + "NoExtension", "--host", "127.0.0.1", "--port", port});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "Error creating filename ...606\n");
+}
+
+TEST(UploadCli, UsageErrorsExitTwoWithTheUsageOnStandardError) {
+  const std::vector<std::vector<std::string>> wrong{
+      {},
+      {"--host", "127.0.0.1"},
+      {"a.json", "--host", "127.0.0.1", "--port"},
+      {"a.json", "--port", "9", "--host"},
+      {"a.json", "--host", "127.0.0.1", "--port", "http"},
+      {"a.json", "--host", "127.0.0.1", "--port", "0"},
+      {"a.json", "--host", "127.0.0.1", "--port", "65536"},
+      {"a.json", "--host", "127.0.0.1", "--port", "-1"},
+      {"a.json", "b.json", "--host", "127.0.0.1", "--port", "9"},
+      {"a.json", "--host", "127.0.0.1", "--port", "9", "--verbose"},
+  };
+  for (const auto& args : wrong) {
+    const CliRun run = RunCli(args);
+    std::string shown;
+    for (const std::string& arg : args) shown += arg + " ";
+    EXPECT_EQ(run.exit_code, 2) << shown;
+    EXPECT_EQ(run.out, "") << shown;
+    EXPECT_NE(run.err.find("usage: tallyform-cli upload JSON [--host ADDR] [--port N]"), std::string::npos)
+        << shown;
+  }
+}
+
+}  // namespace
