@@ -3,7 +3,7 @@ BUILD      ?= build
 SAN_BUILD  ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: setup build run test install clean
+.PHONY: setup build run test test-asan fuzz install clean
 
 setup:
 	@scripts/setup
@@ -19,6 +19,19 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (clang 14).
+test-asan: setup
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang-14 \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTALLYFORM_SANITIZE=ON
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (default 20 minutes).
+FUZZ_SECONDS ?= 1200
+fuzz: setup
+	scripts/fuzz $(FUZZ_SECONDS)
 
 install: build
 	cmake --install $(BUILD)
