@@ -26,15 +26,24 @@ struct Outcome {
   }
 };
 
+// One outcome per name, all read through one open document.
+inline std::vector<Outcome> ReadStreams(const TempDir& dir, const std::vector<uint8_t>& file,
+                                        const std::vector<std::u16string>& names) {
+  std::vector<Outcome> all(names.size());
+  Cfb::CompoundFile cf;
+  const bool opened = cf.Open(dir.Write("doc.xls", file));
+  for (size_t i = 0; i < names.size() && opened; ++i) {
+    Outcome& o = all[i];
+    o.opened = true;
+    o.sized = cf.FileSize(names[i], o.size);
+    o.read = cf.ReadFile(names[i], o.data);
+  }
+  return all;
+}
+
 inline Outcome ReadStream(const TempDir& dir, const std::vector<uint8_t>& file,
                           const std::u16string& name = u"Workbook") {
-  Outcome o;
-  Cfb::CompoundFile cf;
-  o.opened = cf.Open(dir.Write("doc.xls", file));
-  if (!o.opened) return o;
-  o.sized = cf.FileSize(name, o.size);
-  o.read = cf.ReadFile(name, o.data);
-  return o;
+  return ReadStreams(dir, file, {name})[0];
 }
 
 }  // namespace CfbTest
