@@ -57,7 +57,9 @@ class SmartPtr {
     ReleaseRaw(ptr_);
     ptr_ = nullptr;
   }
-  static void ReleaseRaw(T* p) {
+  // Kept out of line: inlined, GCC's use-after-free analysis cannot see that the count stays
+  // above zero while other owners exist and warns at every later use of the object.
+  [[gnu::noinline]] static void ReleaseRaw(T* p) {
     if (p && --p->refCount == 0) delete p;
   }
 
