@@ -80,7 +80,8 @@ void AppendXlsCell(std::string& out, int32_t r, int32_t c, const Xls::XlsCell& c
   out += ']';
 }
 
-std::string XlsJson(Xls::XlsBook& book) {
+// Written in pieces: the text of a large sheet is never held whole.
+void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
   std::string out = "{\"sheets\":[";
   for (int32_t i = 0; i < book.GetTotalWorkSheets(); ++i) {
     const Xls::XlsSheet* sheet = book.GetWorksheet(i);
@@ -93,11 +94,15 @@ std::string XlsJson(Xls::XlsBook& book) {
       if (!first) out += ',';
       first = false;
       AppendXlsCell(out, r, c, cell);
+      if (out.size() > (1 << 16)) {
+        std::fwrite(out.data(), 1, out.size(), to);
+        out.clear();
+      }
     });
     out += "]}";
   }
   out += "]}\n";
-  return out;
+  std::fwrite(out.data(), 1, out.size(), to);
 }
 
 std::string Lower(std::string s) {
@@ -135,13 +140,13 @@ int RunInspect(const Args& args) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Xls::XlsBook book;
     book.LoadStream(ByteOrder::ByteSpan(bytes.data(), bytes.size()));
-    std::fputs(XlsJson(book).c_str(), stdout);
+    PrintXlsJson(book, stdout);
     return 0;
   }
   if (ext == "xls") {
     Xls::XlsBook book;
     if (!book.Load(path)) return Fail("cannot load '" + path + "' as an .xls workbook");
-    std::fputs(XlsJson(book).c_str(), stdout);
+    PrintXlsJson(book, stdout);
     return 0;
   }
   return Fail("text tables are not supported by 'inspect' yet: '" + path + "'");

@@ -70,6 +70,21 @@ void XlsSheet::UpdateCells() {
   const Workbook& globals = owner->globals;
   CalculateDimension(sheet);
   rows.assign(rowCount, GridRow());
+  // Size each row for the cells its records can set, so rows carry no growth slack.
+  std::vector<uint32_t> perRow(rowCount, 0);
+  for (const RowBlock& block : sheet.cellTable.rowBlocks) {
+    for (const auto& cb : block.cellBlocks) {
+      if (!cb->record || cb->RowIndex() >= rowCount) continue;
+      const auto type = static_cast<uint16_t>(cb->type);
+      if (type == RecordCode::kMulRK)
+        perRow[cb->RowIndex()] += static_cast<uint32_t>(static_cast<const MulRK&>(*cb->record).entries.size());
+      else if (type == RecordCode::kMulBlank)
+        perRow[cb->RowIndex()] += static_cast<uint32_t>(static_cast<const MulBlank&>(*cb->record).xfIndices.size());
+      else
+        ++perRow[cb->RowIndex()];
+    }
+  }
+  for (int32_t r = 0; r < rowCount; ++r) rows[r].cells.reserve(std::min<uint32_t>(perRow[r], kMaxColumn + 1));
 
   for (const RowBlock& block : sheet.cellTable.rowBlocks) {
     for (const auto& cb : block.cellBlocks) {
