@@ -15,6 +15,11 @@
 #include "xls/strings.h"
 #include "xls/xls_book.h"
 
+#if __has_include("textbook/text_book.h")
+#include "textbook/text_book.h"
+#define TALLYFORM_HAS_TEXTBOOK 1
+#endif
+
 namespace {
 
 void AppendJsonString(std::string& out, const std::string& utf8) {
@@ -105,6 +110,51 @@ void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
   std::fwrite(out.data(), 1, out.size(), to);
 }
 
+#ifdef TALLYFORM_HAS_TEXTBOOK
+// Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
+std::string TextToUtf8(const char* text) {
+  const std::string s = text ? text : "";
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = s[i];
+    const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return Xls::Latin1ToUtf8(s);
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return Xls::Latin1ToUtf8(s);
+    i += n;
+  }
+  return s;
+}
+
+// A text table is one sheet of five fields per line, each read as its text.
+void PrintTextJson(TextBook& book, FILE* to) {
+  constexpr uint32_t kFields = 5;
+  TextSheet* sheet = book.GetWorksheet(0);
+  const int32_t rows = sheet->GetTotalRows();
+  std::string out = "{\"sheets\":[{\"rows\":" + std::to_string(rows) +
+                    ",\"cols\":" + std::to_string(kFields) + ",\"cells\":[";
+  bool first = true;
+  for (int32_t r = 0; r < rows; ++r) {
+    for (uint32_t c = 0; c < kFields; ++c) {
+      const TextCell* cell = sheet->Cell(static_cast<uint32_t>(r), c);
+      const int32_t type = cell->Type();
+      if (type == 0) continue;
+      if (!first) out += ',';
+      first = false;
+      out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
+      AppendJsonString(out, TextToUtf8(cell->GetString()));
+      out += ']';
+    }
+    if (out.size() > (1 << 16)) {
+      std::fwrite(out.data(), 1, out.size(), to);
+      out.clear();
+    }
+  }
+  out += "]}]}\n";
+  std::fwrite(out.data(), 1, out.size(), to);
+}
+#endif
+
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
   return s;
@@ -149,5 +199,12 @@ int RunInspect(const Args& args) {
     PrintXlsJson(book, stdout);
     return 0;
   }
+#ifdef TALLYFORM_HAS_TEXTBOOK
+  TextBook book;
+  if (!book.Load(path)) return Fail("cannot load '" + path + "' as a text table");
+  PrintTextJson(book, stdout);
+  return 0;
+#else
   return Fail("text tables are not supported by 'inspect' yet: '" + path + "'");
+#endif
 }

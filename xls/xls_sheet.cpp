@@ -223,3 +223,15 @@ const char16_t* XlsSheet::GetUnicodeSheetName() const {
 }
 
 }  // namespace Xls
+
+namespace Xls {
+
+bool XlsSheet::GetSheetName(char* buffer, size_t capacity) const {
+  return owner && owner->GetSheetName(sheetIndex, buffer, capacity);
+}
+
+bool XlsSheet::GetSheetName(char16_t* buffer, size_t capacity) const {
+  return owner && owner->GetSheetName(sheetIndex, buffer, capacity);
+}
+
+}  // namespace Xls

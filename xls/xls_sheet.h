@@ -33,6 +33,8 @@ class XlsSheet : public RefCount::RefCnt {
 
   const char* GetAnsiSheetName() const;
   const char16_t* GetUnicodeSheetName() const;
+  bool GetSheetName(char* buffer, size_t capacity) const;
+  bool GetSheetName(char16_t* buffer, size_t capacity) const;
 
   // Calls fn(row, col, cell) for every stored cell inside the grid, row by row, columns
   // ascending; cells never stored are CellUndefined and are skipped.

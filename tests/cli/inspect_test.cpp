@@ -59,3 +59,16 @@ TEST(InspectCommand, RefusesWhatItCannotLoad) {
   r = Inspect("");
   EXPECT_EQ(r.status, 2);
 }
+
+#if __has_include("textbook/text_book.h")
+TEST(InspectCommand, TextTablesAreOneSheetOfFiveFields) {
+  const std::string path = TALLYFORM_BINARY_DIR "/inspect-table.csv";
+  std::ofstream(path) << "Title,Patch\nSong,12\n\n\xC3\x84rger,7\n";
+  const CliRun r = Inspect(path);
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":4,\"cols\":5,\"cells\":[[0,0,3,\"Title\"],[0,1,3,\"Patch\"],"
+            "[1,0,3,\"Song\"],[1,1,1,\"12\"],[3,0,3,\"\xC3\x84rger\"],[3,1,1,\"7\"]]}]}\n");
+  EXPECT_EQ(Inspect(TALLYFORM_BINARY_DIR "/no-such-table.csv").status, 1);
+}
+#endif
