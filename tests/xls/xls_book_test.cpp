@@ -235,3 +235,16 @@ TEST(XlsBookLoad, HeldFileRefusesASecondLoadAndAFailedLoadKeepsSheets) {
   first.Close();
   EXPECT_TRUE(second.Load(fixture));
 }
+
+TEST(XlsBookLoad, AFailedLoadLeavesTheEarlierSheetsReadable) {
+  Stream s;
+  s.globals({"kept"}).bof(0x0010).labelsst(0, 0, 0).eof();
+  XlsBook book;
+  ASSERT_TRUE(book.LoadStream(s.span()));
+  XlsSheet* before = book.GetWorksheet(0);
+  EXPECT_FALSE(book.Load(kData + "no-such-file.xls"));
+  EXPECT_FALSE(book.Load(std::u16string(u"/nonexistent/\u00E9.xls")));
+  ASSERT_EQ(book.GetTotalWorkSheets(), 1);
+  EXPECT_EQ(book.GetWorksheet(0), before);
+  EXPECT_STREQ(before->Cell(0, 0)->GetString(), "kept");
+}
