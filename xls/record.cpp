@@ -1,0 +1,44 @@
+#include "xls/record.h"
+
+#include <algorithm>
+
+namespace Xls {
+
+uint32_t EofSize(ByteSpan bytes) { return static_cast<uint32_t>(std::min<size_t>(4, bytes.size())); }
+
+Record::Record(uint16_t c, uint32_t size) : code(c), dataSize(size), recordSize(4 + size) {
+  data.assign(size, 0);
+}
+
+uint32_t Record::Read(ByteSpan bytes) {
+  code = bytes.U16(0);
+  const ByteSpan first = bytes.Sub(4, bytes.U16(2));
+  data.assign(first.data(), first.data() + first.size());
+  continueOffsets.clear();
+  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
+  // Each pass advances by at least the two code bytes it looked at, so the loop ends.
+  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue) {
+    const uint16_t m = bytes.U16(size + 2);
+    continueOffsets.push_back(static_cast<uint32_t>(data.size()));
+    const ByteSpan part = bytes.Sub(size + 4, m);
+    data.insert(data.end(), part.data(), part.data() + part.size());
+    size = std::min<size_t>(bytes.size(), size + 4 + m);
+  }
+  dataSize = static_cast<uint32_t>(data.size());
+  recordSize = static_cast<uint32_t>(size);
+  return recordSize;
+}
+
+uint32_t BOF::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  version = d.U16(0);
+  substreamType = d.U16(2);
+  buildIdentifier = d.U16(4);
+  buildYear = d.U16(6);
+  fileHistoryFlags = d.U32(8);
+  lowestVersion = d.U32(12);
+  return n;
+}
+
+}  // namespace Xls

@@ -1,0 +1,170 @@
+#include "xls/strings.h"
+
+#include <algorithm>
+
+namespace Xls {
+
+std::string narrow_string(const std::u16string& wide) {
+  std::string out(wide.size(), '?');
+  for (size_t i = 0; i < wide.size(); ++i)
+    if (wide[i] <= 0xFF) out[i] = static_cast<char>(wide[i]);
+  return out;
+}
+
+std::u16string widen_string(const std::string& narrow) {
+  std::u16string out(narrow.size(), u'\0');
+  for (size_t i = 0; i < narrow.size(); ++i) out[i] = static_cast<unsigned char>(narrow[i]);
+  return out;
+}
+
+namespace {
+void PutUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+}  // namespace
+
+std::string ToUtf8(const std::u16string& wide) {
+  std::string out;
+  out.reserve(wide.size());
+  for (size_t i = 0; i < wide.size(); ++i) {
+    uint32_t u = wide[i];
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] < 0xE000) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+      ++i;
+    } else if (u >= 0xD800 && u < 0xE000) {
+      u = 0xFFFD;
+    }
+    PutUtf8(out, u);
+  }
+  return out;
+}
+
+std::string Latin1ToUtf8(const std::string& narrow) {
+  std::string out;
+  out.reserve(narrow.size());
+  for (unsigned char c : narrow) PutUtf8(out, c);
+  return out;
+}
+
+void LargeString::Append(ByteSpan chars, bool wideSegment, uint32_t count) {
+  // `chars` already holds no more than count units; the storage width is the string's own.
+  const size_t n = std::min<size_t>(count, chars.size() / (wideSegment ? 2 : 1));
+  if (IsWide()) {
+    wideText.reserve(wideText.size() + n);
+    for (size_t i = 0; i < n; ++i)
+      wideText += wideSegment ? static_cast<char16_t>(chars.U16(2 * i)) : chars.U8(i);
+  } else {
+    narrowText.reserve(narrowText.size() + n);
+    for (size_t i = 0; i < n; ++i) {
+      const uint16_t u = wideSegment ? chars.U16(2 * i) : chars.U8(i);
+      narrowText += u <= 0xFF ? static_cast<char>(u) : '?';
+    }
+  }
+}
+
+uint32_t LargeString::Read(ByteSpan bytes) {
+  const uint16_t count = bytes.U16(0);
+  flags = static_cast<int8_t>(bytes.U8(2));
+  size_t pos = 3;
+  richTextRuns = 0;
+  phoneticSize = 0;
+  if (flags & 0x08) {
+    richTextRuns = bytes.U16(pos);
+    pos += 2;
+  }
+  if (flags & 0x04) {
+    phoneticSize = bytes.U32(pos);
+    pos += 4;
+  }
+  wideText.clear();
+  narrowText.clear();
+  if (count == 0) return static_cast<uint32_t>(std::min<size_t>(3, bytes.size()));
+  const size_t width = (flags & 1) ? 2 : 1;
+  Append(bytes.Sub(pos, count * width), width == 2, count);
+  pos += count * width + 4 * size_t{richTextRuns} + phoneticSize;
+  return static_cast<uint32_t>(std::min(pos, bytes.size()));
+}
+
+uint32_t LargeString::ContinueRead(ByteSpan bytes, uint32_t count) {
+  if (count == 0 || bytes.empty()) return 0;
+  const uint8_t segmentFlags = bytes.U8(0);
+  if (flags == -1) flags = static_cast<int8_t>(segmentFlags);
+  const size_t width = (segmentFlags & 1) ? 2 : 1;
+  const ByteSpan chars = bytes.Sub(1, size_t{count} * width);
+  Append(chars, width == 2, count);
+  return static_cast<uint32_t>(1 + chars.size());
+}
+
+uint32_t SmallString::Read(ByteSpan bytes) {
+  const uint8_t count = bytes.U8(0);
+  flags = bytes.U8(1);
+  wideText.clear();
+  narrowText.clear();
+  const size_t width = IsWide() ? 2 : 1;
+  const ByteSpan chars = bytes.Sub(2, count * width);
+  for (size_t i = 0; i < chars.size() / width; ++i) {
+    if (IsWide())
+      wideText += static_cast<char16_t>(chars.U16(2 * i));
+    else
+      narrowText += static_cast<char>(chars.U8(i));
+  }
+  return static_cast<uint32_t>(std::min<size_t>(bytes.size(), 2 + count * width));
+}
+
+size_t ReadSplitCharacters(ByteSpan data, const std::vector<uint32_t>& boundaries, size_t& next,
+                           size_t pos, uint32_t count, LargeString& out) {
+  size_t width = out.IsWide() ? 2 : 1;
+  bool wideSegment = width == 2;
+  uint32_t left = count;
+  bool first = true;
+  while (left > 0 && pos < data.size()) {
+    if (!first) {
+      // A new segment: its own flags byte gives the width of what follows.
+      wideSegment = data.U8(pos) & 1;
+      width = wideSegment ? 2 : 1;
+      ++pos;
+    }
+    first = false;
+    const size_t end = next < boundaries.size() ? boundaries[next] : data.size();
+    const size_t room = end > pos ? (end - pos) / width : 0;
+    const uint32_t take = static_cast<uint32_t>(std::min<size_t>(left, room));
+    const size_t before = out.Length();
+    const ByteSpan chars = data.Sub(pos, size_t{take} * width);
+    if (out.IsWide()) {
+      for (size_t i = 0; i < chars.size() / width; ++i)
+        out.wideText += wideSegment ? static_cast<char16_t>(chars.U16(2 * i)) : chars.U8(i);
+    } else {
+      for (size_t i = 0; i < chars.size() / width; ++i) {
+        const uint16_t u = wideSegment ? chars.U16(2 * i) : chars.U8(i);
+        out.narrowText += u <= 0xFF ? static_cast<char>(u) : '?';
+      }
+    }
+    const size_t got = out.Length() - before;
+    left -= static_cast<uint32_t>(got);
+    pos += got * width;
+    if (left == 0) break;
+    if (next >= boundaries.size()) break;  // cut short by the end of the data
+    // The rest continues at the boundary (a partial unit before it is dropped).
+    pos = boundaries[next];
+    ++next;
+  }
+  while (next < boundaries.size() && boundaries[next] <= pos) ++next;
+  return pos;
+}
+
+}  // namespace Xls

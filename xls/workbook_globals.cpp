@@ -1,0 +1,139 @@
+#include "xls/workbook_globals.h"
+
+#include <algorithm>
+
+namespace Xls {
+
+uint32_t Workbook::Window1::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  uint16_t* fields[] = {&horizontalPosition, &verticalPosition, &width,
+                        &height,             &options,          &activeSheet,
+                        &firstVisibleTab,    &selectedSheetCount, &tabBarWidth};
+  for (size_t i = 0; i < 9; ++i) *fields[i] = d.U16(2 * i);
+  return n;
+}
+
+uint32_t Workbook::Font::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  height = d.U16(0);
+  options = d.U16(2);
+  colourIndex = d.U16(4);
+  weight = d.U16(6);
+  escapementType = d.U16(8);
+  underlineType = d.U8(10);
+  family = d.U8(11);
+  characterSet = d.U8(12);
+  reserved = d.U8(13);
+  name.Read(d.Sub(14));
+  return n;
+}
+
+uint32_t Workbook::XF::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  fontIndex = d.U16(0);
+  formatIndex = d.U16(2);
+  protectionType = d.U16(4);
+  alignment = d.U8(6);
+  rotation = d.U8(7);
+  textProperties = d.U8(8);
+  usedAttributes = d.U8(9);
+  borderLines = d.U32(10);
+  colour1 = d.U32(14);
+  colour2 = d.U16(18);
+  return n;
+}
+
+uint32_t Workbook::Style::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  xfIndex = d.U16(0);
+  if (xfIndex & 0x8000) {
+    builtInIdentifier = d.U8(2);
+    outlineLevel = d.U8(3);
+  } else {
+    name.Read(d.Sub(2));
+  }
+  return n;
+}
+
+uint32_t Workbook::Format::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  formatIndex = Data().U16(0);
+  formatString.Read(Data().Sub(2));
+  return n;
+}
+
+uint32_t Workbook::BoundSheet::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  bofPosition = d.U32(0);
+  visibility = d.U8(4);
+  sheetType = d.U8(5);
+  name.Read(d.Sub(6));
+  return n;
+}
+
+uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
+  const uint32_t n = Record::Read(bytes);
+  const ByteSpan d = Data();
+  totalStrings = d.U32(0);
+  uniqueStrings = d.U32(4);
+  strings.clear();
+  // Every string takes at least its 3 header bytes: never make more than the data can hold.
+  const size_t room = d.size() > 8 ? (d.size() - 8) / 3 : 0;
+  strings.reserve(std::min<size_t>(uniqueStrings, room));
+  size_t pos = 8;
+  size_t next = 0;
+  const std::vector<uint32_t>& bounds = continueOffsets;
+  for (uint32_t i = 0; i < uniqueStrings && pos < d.size(); ++i) {
+    while (next < bounds.size() && bounds[next] <= pos) ++next;
+    LargeString& s = strings.emplace_back();
+    const uint16_t count = d.U16(pos);
+    const uint8_t flags = d.U8(pos + 2);
+    size_t h = pos + 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
+    const size_t width = (flags & 1) ? 2 : 1;
+    if (next >= bounds.size() || h + count * width <= bounds[next]) {
+      pos += s.Read(d.Sub(pos));
+      continue;
+    }
+    s.flags = static_cast<int8_t>(flags);
+    s.richTextRuns = (flags & 0x08) ? d.U16(pos + 3) : 0;
+    s.phoneticSize = (flags & 0x04) ? d.U32(pos + 3 + ((flags & 0x08) ? 2 : 0)) : 0;
+    // A header cut by a boundary is not expected; its tail is read as it lies.
+    pos = ReadSplitCharacters(d, bounds, next, h, count, s);
+    pos += 4 * size_t{s.richTextRuns} + s.phoneticSize;
+  }
+  return n;
+}
+
+uint32_t Workbook::Read(ByteSpan bytes) {
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const ByteSpan at = bytes.Sub(pos);
+    const uint16_t code = at.U16(0);
+    if (code == RecordCode::kEof) return static_cast<uint32_t>(pos + EofSize(at));
+    uint32_t used = 0;
+    switch (code) {
+      case RecordCode::kBOF: used = bof.Read(at); break;
+      case RecordCode::kWindow1: used = window1.Read(at); break;
+      case RecordCode::kFont: used = fonts.emplace_back().Read(at); break;
+      case RecordCode::kXF: used = xfs.emplace_back().Read(at); break;
+      case RecordCode::kStyle: used = styles.emplace_back().Read(at); break;
+      case RecordCode::kFormat: used = formats.emplace_back().Read(at); break;
+      case RecordCode::kBoundSheet: used = boundSheets.emplace_back().Read(at); break;
+      case RecordCode::kSST: used = sst.Read(at); break;
+      case RecordCode::kFilePass:
+        // Everything after FILEPASS is ciphertext: reading it as records yields garbage.
+        encrypted = true;
+        return static_cast<uint32_t>(bytes.size());
+      default: used = Record().Read(at); break;
+    }
+    pos += used;
+  }
+  return static_cast<uint32_t>(pos);
+}
+
+}  // namespace Xls

@@ -1,0 +1,57 @@
+// An .xls workbook: opens the compound document (held for exclusive use until Close, the
+// next Load or destruction), walks the "Workbook" stream's substreams and keeps the globals,
+// one record-level Worksheet per worksheet substream and one XlsSheet grid for each. The
+// book owns all of it; callers get plain pointers that live as long as the loaded sheets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "xls/byte_span.h"
+#include "xls/compound_file.h"
+#include "xls/ref_count.h"
+#include "xls/workbook_globals.h"
+#include "xls/worksheet.h"
+#include "xls/xls_sheet.h"
+
+namespace Xls {
+
+class XlsBook {
+ public:
+  XlsBook() = default;
+  explicit XlsBook(const std::string& filename) { Load(filename); }
+  ~XlsBook();
+  XlsBook(const XlsBook&) = delete;
+  XlsBook& operator=(const XlsBook&) = delete;
+
+  // True once the document opened; a failed open keeps the sheets of an earlier load.
+  bool Load(const std::string& filename);
+  bool Load(const std::u16string& filename);
+  // The same load from the bytes of a Workbook stream, without a document.
+  bool LoadStream(ByteOrder::ByteSpan workbookStream);
+  void Close();
+
+  int32_t GetTotalWorkSheets() const { return static_cast<int32_t>(recordSheets.size()); }
+  XlsSheet* GetWorksheet(int32_t sheetIndex);
+  XlsSheet* GetWorksheet(const std::string& name);
+  XlsSheet* GetWorksheet(const std::u16string& name);
+  const char* GetAnsiSheetName(int32_t index) const;
+  const char16_t* GetUnicodeSheetName(int32_t index) const;
+  bool GetSheetName(int32_t index, char* buffer, size_t capacity) const;
+  bool GetSheetName(int32_t index, char16_t* buffer, size_t capacity) const;
+
+  // Walks the substreams of a Workbook stream; returns the bytes consumed.
+  uint32_t Read(ByteOrder::ByteSpan stream);
+  void UpdateSheets();
+
+  Cfb::CompoundFile document;
+  Workbook globals;
+  std::vector<Worksheet> recordSheets;
+  std::vector<RefCount::SmartPtr<XlsSheet>> sheets;
+
+ private:
+  void Parse(ByteOrder::ByteSpan stream);
+};
+
+}  // namespace Xls
