@@ -12,13 +12,10 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "textbook/text_book.h"
 #include "xls/strings.h"
 #include "xls/xls_book.h"
 
-#if __has_include("textbook/text_book.h")
-#include "textbook/text_book.h"
-#define TALLYFORM_HAS_TEXTBOOK 1
-#endif
 
 namespace {
 
@@ -110,7 +107,6 @@ void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
   std::fwrite(out.data(), 1, out.size(), to);
 }
 
-#ifdef TALLYFORM_HAS_TEXTBOOK
 // Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
 std::string TextToUtf8(const char* text) {
   const std::string s = text ? text : "";
@@ -153,7 +149,6 @@ void PrintTextJson(TextBook& book, FILE* to) {
   out += "]}]}\n";
   std::fwrite(out.data(), 1, out.size(), to);
 }
-#endif
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -199,12 +194,8 @@ int RunInspect(const Args& args) {
     PrintXlsJson(book, stdout);
     return 0;
   }
-#ifdef TALLYFORM_HAS_TEXTBOOK
   TextBook book;
   if (!book.Load(path)) return Fail("cannot load '" + path + "' as a text table");
   PrintTextJson(book, stdout);
   return 0;
-#else
-  return Fail("text tables are not supported by 'inspect' yet: '" + path + "'");
-#endif
 }

@@ -60,7 +60,6 @@ TEST(InspectCommand, RefusesWhatItCannotLoad) {
   EXPECT_EQ(r.status, 2);
 }
 
-#if __has_include("textbook/text_book.h")
 TEST(InspectCommand, TextTablesAreOneSheetOfFiveFields) {
   const std::string path = TALLYFORM_BINARY_DIR "/inspect-table.csv";
   std::ofstream(path) << "Title,Patch\nSong,12\n\n\xC3\x84rger,7\n";
@@ -71,4 +70,3 @@ TEST(InspectCommand, TextTablesAreOneSheetOfFiveFields) {
             "[1,0,3,\"Song\"],[1,1,1,\"12\"],[3,0,3,\"\xC3\x84rger\"],[3,1,1,\"7\"]]}]}\n");
   EXPECT_EQ(Inspect(TALLYFORM_BINARY_DIR "/no-such-table.csv").status, 1);
 }
-#endif

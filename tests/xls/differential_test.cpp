@@ -30,8 +30,6 @@ bool PythonHas(const char* modules) {
   return std::system(cmd.c_str()) == 0;
 }
 
-bool ViaStream() { return std::filesystem::exists(kSource + "/xls/compound_file_stub_pending.cpp"); }
-
 std::vector<std::string> XlsFiles(const std::string& dir) {
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::directory_iterator(dir))
@@ -43,7 +41,6 @@ std::vector<std::string> XlsFiles(const std::string& dir) {
 // Runs the comparison; returns its exit status and prints its report.
 int Compare(const std::vector<std::string>& files, bool strict) {
   std::string cmd = "/usr/bin/python3 " + kSource + "/tests/xls/compare_with_xlrd.py --cli " TALLYFORM_CLI;
-  if (ViaStream()) cmd += " --via-stream";
   if (kSanitized) cmd += " --sanitized";
   if (strict) cmd += " --strict";
   for (const auto& f : files) cmd += " '" + f + "'";
@@ -61,13 +58,13 @@ int Compare(const std::vector<std::string>& files, bool strict) {
 }  // namespace
 
 TEST(XlrdDifferential, FixturesAgreeCellForCell) {
-  if (!PythonHas(ViaStream() ? "xlrd, olefile" : "xlrd")) GTEST_SKIP() << "python3-xlrd missing";
+  if (!PythonHas("xlrd")) GTEST_SKIP() << "python3-xlrd missing";
   EXPECT_EQ(Compare(XlsFiles(kSource + "/tests/xls/data"), true), 0);
 }
 
 TEST(XlrdDifferential, PublicCorpusLoadsAndAgreementIsReported) {
   const std::string corpus = kSource + "/../shared/corpus/xls-public";
   if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
-  if (!PythonHas(ViaStream() ? "xlrd, olefile" : "xlrd")) GTEST_SKIP() << "python3-xlrd missing";
+  if (!PythonHas("xlrd")) GTEST_SKIP() << "python3-xlrd missing";
   EXPECT_EQ(Compare(XlsFiles(corpus), false), 0);
 }

@@ -42,10 +42,6 @@ struct LoadedStream {
   XlsBook book;
 };
 
-bool CompoundReaderIsStub() {
-  return std::filesystem::exists(TALLYFORM_SOURCE_DIR "/xls/compound_file_stub_pending.cpp");
-}
-
 }  // namespace
 
 TEST(XlsBookWalk, StopsAtTheFirstSubstreamThatIsNeitherGlobalsNorWorksheet) {
@@ -222,7 +218,6 @@ TEST(XlsFixtures, ValuesFromIndependentWriters) {
 }
 
 TEST(XlsBookLoad, HeldFileRefusesASecondLoadAndAFailedLoadKeepsSheets) {
-  if (CompoundReaderIsStub()) GTEST_SKIP() << "compound-file reader not linked yet";
   const std::string fixture = kData + "perl-values.xls";
   XlsBook first;
   ASSERT_TRUE(first.Load(fixture));
