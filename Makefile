@@ -14,14 +14,16 @@ $(BUILD)/CMakeCache.txt:
 build: setup $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The window looks for setlist.ico and logo.png in its working directory: start it beside them.
 run: build
-	cd app/resources && ../../$(BUILD)/app/tallyform
+	cd app/resources && "$(abspath $(BUILD))/app/tallyform"
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure -j $(JOBS)
 
+# PREFIX (default /usr/local) and DESTDIR are honoured: make install PREFIX=$$HOME/.local
 install: build
-	cmake --install $(BUILD)
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
