@@ -14,8 +14,9 @@ $(BUILD)/CMakeCache.txt:
 build: setup $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The window looks for setlist.ico and logo.png in its working directory: start it beside them.
 run: build
-	cd app/resources && ../../$(BUILD)/app/tallyform
+	cd app/resources && "$(abspath $(BUILD))/app/tallyform"
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure -j $(JOBS)
@@ -33,8 +34,9 @@ FUZZ_SECONDS ?= 1200
 fuzz: setup
 	scripts/fuzz $(FUZZ_SECONDS)
 
+# PREFIX (default /usr/local) and DESTDIR are honoured: make install PREFIX=$$HOME/.local
 install: build
-	cmake --install $(BUILD)
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

@@ -1,9 +1,16 @@
+// Tallyform: the setlist window. No command line of its own (tallyform-cli has one).
 #include <QApplication>
-#include <QLabel>
+
+#include "app/my_form.h"
+#include "app/qt_ui_services.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QLabel label("Tallyform");
-  label.show();
-  return app.exec();
+  QtMessageBoxes message_boxes;
+  QtFileDialog file_dialog;
+  QtUrlOpener url_opener;
+  MyForm form(message_boxes, file_dialog, url_opener);
+  form.show();
+  app.exec();
+  return 0;
 }

@@ -1,0 +1,7 @@
+// Build-time texts of the window: the version shown by "About" and the maker's help page.
+// The device's address lives with the upload (upload/device_endpoint.h).
+#pragma once
+
+inline constexpr char git_version[] = "v1.26";
+inline constexpr char kAboutPrefix[] = "QB-7 Setup Application, Version ";
+inline constexpr char kHelpUrl[] = "https://www.example.com/qb7/help";

@@ -1,0 +1,166 @@
+// Builds the window: every control at its fixed place, the handlers wired, the tab order,
+// then the start-up steps (icon, background, Upload disabled).
+#include <QCheckBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <iterator>
+
+#include "app/my_form.h"
+
+namespace {
+
+// System colours of the desktop the window was first laid out on.
+const QColor kActiveCaption(0x99, 0xB4, 0xD1);
+const QColor kControl(0xF0, 0xF0, 0xF0);
+const QColor kControlDark(0xA0, 0xA0, 0xA0);
+const QColor kHotTrack(0x00, 0x66, 0xCC);
+
+constexpr int kWindowWidth = 1422;
+constexpr int kWindowHeight = 714;
+
+QFont LabelFont() {
+  QFont font;
+  if (QFontDatabase::families().contains(QStringLiteral("Microsoft Sans Serif"))) {
+    font.setFamily(QStringLiteral("Microsoft Sans Serif"));
+  } else {
+    font.setFamily(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+  }
+  font.setPointSizeF(10.8);
+  font.setItalic(true);
+  return font;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int x, int y) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(x, y, 118, 35);
+  return button;
+}
+
+QLineEdit* MakePathBox(QWidget* parent, const char* name, int x, int y, const QColor& text_color) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setReadOnly(true);
+  box->setGeometry(x, y, 992, 22);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Text, text_color);
+  box->setPalette(palette);
+  return box;
+}
+
+// Sized to its text: the laid-out size, grown if this platform's font needs more room.
+void PlaceSizedToText(QWidget* widget, int x, int y, int width, int height) {
+  const QSize hint = widget->sizeHint();
+  widget->setGeometry(x, y, std::max(width, hint.width()), std::max(height, hint.height()));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, int x, int y,
+                  int width) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(font);
+  PlaceSizedToText(label, x, y, width, 24);
+  return label;
+}
+
+}  // namespace
+
+void MyForm::InitializeComponent() {
+  SelectSetlistFile = MakeButton(this, "SelectSetlistFile", QStringLiteral("Select Setlist"), 1106, 196);
+  SelectSettingsFile = MakeButton(this, "SelectSettingsFile", QStringLiteral("Select Settings"), 1106, 376);
+
+  statusStrip1 = new QStatusBar(this);
+  statusStrip1->setObjectName(QStringLiteral("statusStrip1"));
+  statusStrip1->setSizeGripEnabled(false);  // the window cannot be resized
+  statusStrip1->setGeometry(0, 692, kWindowWidth, 22);
+  statusStrip1->setAutoFillBackground(true);
+  QPalette strip_palette = statusStrip1->palette();
+  strip_palette.setColor(QPalette::Window, kControl);
+  statusStrip1->setPalette(strip_palette);
+
+  textBox1 = MakePathBox(this, "textBox1", 74, 196, kControlDark);
+  textBox2 = MakePathBox(this, "textBox2", 74, 376, kControlDark);
+  BtnExit = MakeButton(this, "BtnExit", QStringLiteral("Exit Application"), 1258, 598);
+
+  RunTextBox = new QTextEdit(this);
+  RunTextBox->setObjectName(QStringLiteral("RunTextBox"));
+  RunTextBox->setReadOnly(true);
+  RunTextBox->setAcceptRichText(false);
+  RunTextBox->setLineWrapMode(QTextEdit::WidgetWidth);
+  RunTextBox->setGeometry(74, 482, 992, 151);
+  RunTextBox->setPlainText(QString());
+
+  Run = MakeButton(this, "Run", QStringLiteral("Create Output"), 1106, 482);
+  aboutButton = MakeButton(this, "aboutButton", QStringLiteral("About"), 1258, 482);
+  textBox3 = MakePathBox(this, "textBox3", 74, 264, kHotTrack);
+
+  const QFont label_font = LabelFont();
+  label1 = MakeLabel(this, "label1", QStringLiteral("Setlist to process"), label_font, 504, 169, 150);
+  label2 = MakeLabel(this, "label2", QStringLiteral("JSON file"), label_font, 504, 237, 88);
+  label3 = MakeLabel(this, "label3", QStringLiteral("Settings file"), label_font, 504, 349, 104);
+  label4 = MakeLabel(this, "label4", QStringLiteral("Output status"), label_font, 504, 455, 118);
+
+  upload_button = MakeButton(this, "upload_button", QStringLiteral("Upload"), 1106, 540);
+  helpButton = MakeButton(this, "helpButton", QStringLiteral("Help"), 1258, 540);
+  viewSetlists = MakeButton(this, "viewSetlists", QStringLiteral("View Setlists"), 1106, 598);
+
+  checkBox1 = new QCheckBox(QStringLiteral("Use .csv files"), this);
+  checkBox1->setObjectName(QStringLiteral("checkBox1"));
+  checkBox1->setChecked(false);
+  PlaceSizedToText(checkBox1, 1258, 210, 113, 21);
+
+  connect(SelectSetlistFile, &QPushButton::clicked, this, &MyForm::SelectSetlistFile_Click);
+  connect(SelectSettingsFile, &QPushButton::clicked, this, &MyForm::SelectSettingsFile_Click);
+  connect(BtnExit, &QPushButton::clicked, this, &MyForm::BtnExit_Click);
+  connect(RunTextBox, &QTextEdit::textChanged, this, &MyForm::richTextBox1_TextChanged);
+  // label2_Click and OutputFolder_Click do nothing; a Qt label has no click to wire them to.
+  connect(Run, &QPushButton::clicked, this, &MyForm::button1_Click);
+  connect(aboutButton, &QPushButton::clicked, this, &MyForm::aboutButton_Click);
+  connect(upload_button, &QPushButton::clicked, this, &MyForm::button1_Click_1);
+  connect(helpButton, &QPushButton::clicked, this, &MyForm::helpButton_Click);
+  connect(viewSetlists, &QPushButton::clicked, this, &MyForm::viewSetlists_Click);
+  connect(checkBox1, &QCheckBox::toggled, this, &MyForm::checkBox1_CheckedChanged);
+
+  // Tab order by the laid-out tab indices; controls with equal index go in creation order.
+  QWidget* const tab_order[] = {SelectSetlistFile, SelectSettingsFile, textBox1,      textBox2,
+                                BtnExit,           RunTextBox,         Run,           aboutButton,
+                                textBox3,          upload_button,      helpButton,    viewSetlists,
+                                checkBox1};
+  for (size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
+
+  setWindowTitle(QStringLiteral("Tallyform"));
+  setFixedSize(kWindowWidth, kWindowHeight);
+  setAutoFillBackground(true);
+  QPalette window_palette = palette();
+  window_palette.setColor(QPalette::Window, kActiveCaption);
+  setPalette(window_palette);
+}
+
+void MyForm::LocalInit() {
+  // The files beside the working directory win; our own artwork stands in when one is
+  // missing or unreadable, so the window always starts.
+  QIcon icon;
+  if (QFile::exists(QStringLiteral("setlist.ico"))) icon = QIcon(QStringLiteral("setlist.ico"));
+  if (icon.availableSizes().isEmpty()) icon = QIcon(QStringLiteral(":/tallyform/setlist.ico"));
+  setWindowIcon(icon);
+
+  if (!background_.load(QStringLiteral("logo.png"))) background_.load(QStringLiteral(":/tallyform/logo.png"));
+
+  upload_button->setEnabled(false);
+}
+
+void MyForm::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  // Natural size, top-left, once: neither stretched nor tiled.
+  if (!background_.isNull()) QPainter(this).drawPixmap(0, 0, background_);
+}
