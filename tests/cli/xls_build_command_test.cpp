@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/builder/test_support.h"
+#include "xls/xls_book.h"
 
 namespace {
 
@@ -90,6 +91,18 @@ TEST_F(XlsBuildCommandTest, InvalidCombinationsAndStops) {
   EXPECT_EQ(text.exit_code, 1);
   EXPECT_EQ(text.out, "Error opening settings file...\nplain.xls\n");
   EXPECT_NE(::access(dir_.File("setlist.json").c_str(), F_OK), 0);
+}
+
+// Another program holding the workbook (here this test process) stops the build.
+TEST_F(XlsBuildCommandTest, AWorkbookHeldByAnotherProcessStops) {
+  {
+    Xls::XlsBook holder;
+    ASSERT_TRUE(holder.Load(dir_.File("setlist.xls")));
+    const CliRun held = RunCli({"build", "setlist.xls", "settings.xls"}, dir_.path());
+    EXPECT_EQ(held.exit_code, 1);
+    EXPECT_EQ(held.out, "Error opening setlist file...\nsetlist.xls\n");
+  }
+  EXPECT_EQ(RunCli({"build", "setlist.xls", "settings.xls"}, dir_.path()).exit_code, 0);
 }
 
 }  // namespace
