@@ -98,8 +98,20 @@ TEST_F(XlsBuildTest, IndexBuildReadsEveryKindOfCell) {
                                      {"No setting for: caf\xc3\x89", RED, false},
                                      {"Invalid tempo for: badtempo", RED, false},
                                      {"Invalid tempo for: huge", RED, false},
-                                     {"No setting for: encore", RED, false}},
+                                     {"No setting for: encore", RED, false},
+                                     {"No setting for: 1", RED, false}},  // TRUE; the error row is empty
                                     14));
+}
+
+TEST_F(XlsBuildTest, FormulaNamesInTheSetlistReadAsTheirResults) {
+  const std::string settings = PutFixture("formulas.xls");
+  EXPECT_EQ(Build(PutFixture("setlist-formulas.xls"), settings), std::optional<bool>(false));
+  EXPECT_EQ(Json(), Document({Record("S4", "P4", "", "1")}));
+  // A number, a Boolean, and an error result, whose name is empty but still an entry.
+  EXPECT_EQ(console_.lines, Success({{"No setting for: 1999", RED, false},
+                                     {"No setting for: 1", RED, false},
+                                     {"No setting for: ", RED, false}},
+                                    1));
 }
 
 TEST_F(XlsBuildTest, HybridBuildReadsTheTextSetlistFromRowZeroAndFormulaResults) {
