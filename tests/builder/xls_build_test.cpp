@@ -196,6 +196,19 @@ TEST_F(XlsBuildTest, WrongCaseAndAnXlsSetlistWithTextSettingsRunNothing) {
   EXPECT_FALSE(JsonExists());
 }
 
+// LibreOffice's workbook of a settings table builds what the table's CSV form builds:
+// 8-bit and 16-bit texts arrive as the CSV's UTF-8, numbers as their text.
+TEST_F(XlsBuildTest, LibreOfficeWorkbookBuildsLikeItsCsv) {
+  const std::string setlist = Put("tour.csv", "CAFÉ\ncafé\nκαλημέρα\nWith Comma\nplain\nEncore\n");
+  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.csv")), std::optional<bool>(false));
+  const std::string from_csv = Json();
+  const Lines csv_lines = console_.lines;
+  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.xls")), std::optional<bool>(false));
+  EXPECT_EQ(Json(), from_csv);
+  EXPECT_EQ(console_.lines, csv_lines);
+  EXPECT_EQ(console_.lines.size(), 5u);  // two entries without a setting
+}
+
 // The examples: an .xls table of text cells builds the same document as its CSV form, in
 // every combination a newcomer can pick.
 TEST(XlsExamples, BuildTheSameDocumentAsTheirTextForms) {
