@@ -2,10 +2,6 @@
 
 namespace {
 
-// The .xls rows are tested first once the .xls builds exist; until then those combinations
-// are invalid.
-constexpr bool kWorkbookBuildsReady = false;
-
 bool IsText(const std::string& ext) { return ext == "csv" || ext == "txt"; }
 
 }  // namespace
@@ -16,10 +12,9 @@ std::string FileExtension(const std::string& path) {
 }
 
 BuildKind ChooseBuild(const std::string& setlist_ext, const std::string& settings_ext) {
-  if (kWorkbookBuildsReady) {
-    if (setlist_ext == "xls" && settings_ext == "xls") return BuildKind::Index;
-    if (IsText(setlist_ext) && settings_ext == "xls") return BuildKind::Hybrid;
-  }
+  // The .xls rows come first; an .xls setlist with a text settings table matches no row.
+  if (setlist_ext == "xls" && settings_ext == "xls") return BuildKind::Index;
+  if (IsText(setlist_ext) && settings_ext == "xls") return BuildKind::Hybrid;
   if (IsText(setlist_ext) && IsText(settings_ext)) return BuildKind::FromText;
   return BuildKind::Invalid;
 }

@@ -14,12 +14,17 @@ TEST(Dispatch, TwoTextTablesBuildFromText) {
   }
 }
 
+TEST(Dispatch, AnXlsSettingsTableComesWithAnXlsOrTextSetlist) {
+  EXPECT_EQ(ChooseBuild("xls", "xls"), BuildKind::Index);
+  EXPECT_EQ(ChooseBuild("csv", "xls"), BuildKind::Hybrid);
+  EXPECT_EQ(ChooseBuild("txt", "xls"), BuildKind::Hybrid);
+}
+
 TEST(Dispatch, EverythingElseIsInvalid) {
   for (const auto& [setlist, settings] : std::vector<std::pair<std::string, std::string>>{
            {"CSV", "csv"}, {"csv", "TXT"}, {"XLS", "XLS"}, {"xls", "csv"}, {"xls", "txt"},
            {"json", "csv"}, {"csv", "json"}, {"", "csv"}, {"csv ", "csv"},
-           // The .xls rows wait for the .xls reader.
-           {"xls", "xls"}, {"csv", "xls"}, {"txt", "xls"}}) {
+           {"xls", "XLS"}, {"XLS", "xls"}, {"csv", "XLS"}, {"xls ", "xls"}, {"xlsx", "xls"}}) {
     EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::Invalid) << setlist << " " << settings;
   }
 }
