@@ -129,7 +129,7 @@ uint32_t Workbook::Read(ByteSpan bytes) {
         // Everything after FILEPASS is ciphertext: reading it as records yields garbage.
         encrypted = true;
         return static_cast<uint32_t>(bytes.size());
-      default: used = Record().Read(at); break;
+      default: used = Record::Skip(at); break;
     }
     pos += used;
   }

@@ -89,7 +89,7 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
       sawBof = true;
       used = bof.Read(at);
     } else if (inChart) {
-      used = Record().Read(at);
+      used = Record::Skip(at);
     } else if (code == RecordCode::kRow) {
       loose = nullptr;
       try {
@@ -107,7 +107,7 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
         case RecordCode::kDimensions: used = dimensions.Read(at); break;
         case RecordCode::kWindow2: used = window2.Read(at); break;
         case RecordCode::kMergedCells: used = mergedCells.Read(at); break;
-        default: used = Record().Read(at); break;
+        default: used = Record::Skip(at); break;
       }
     }
     pos += used;

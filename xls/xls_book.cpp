@@ -61,7 +61,7 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
     } else if (bof.substreamType == kWorksheetType) {
       used = recordSheets.emplace_back().Read(at);
     } else {
-      used = Record().Read(at);
+      used = Record::Skip(at);
     }
     pos += used;
   }
