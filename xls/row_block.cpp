@@ -1,5 +1,7 @@
 #include "xls/row_block.h"
 
+#include "xls/compact_cells.h"
+
 namespace Xls {
 
 bool IsCellCode(uint16_t code) {
@@ -75,6 +77,7 @@ uint32_t DBCell::Read(ByteSpan bytes) {
 }
 
 uint32_t RowBlock::ReadLooseCell(ByteSpan bytes) {
+  if (sink) return sink->Read(bytes);
   RefCount::SmartPtr<CellBlock> cell(new CellBlock);
   const uint32_t used = cell->Read(bytes);
   cellBlocks.push_back(cell);
@@ -95,7 +98,7 @@ uint32_t RowBlock::Read(ByteSpan bytes) {
       inChart = true;
       used = Record::Skip(at);
     } else if (!inChart && code == RecordCode::kRow) {
-      used = rows.emplace_back().Read(at);
+      used = sink ? Record::Skip(at) : rows.emplace_back().Read(at);
     } else if (!inChart && IsCellCode(code)) {
       used = ReadLooseCell(at);
     } else {
@@ -111,6 +114,7 @@ uint32_t CellTable::Read(ByteSpan bytes) {
   size_t pos = 0;
   while (pos < bytes.size() && bytes.U16(pos) == RecordCode::kRow) {
     RowBlock& block = rowBlocks.emplace_back();
+    block.sink = sink;
     try {
       pos += block.Read(bytes.Sub(pos));
     } catch (const EofInRowBlock& e) {

@@ -74,6 +74,16 @@ uint32_t Worksheet::MergedCells::Read(ByteSpan bytes) {
 }
 
 uint32_t Worksheet::Read(ByteSpan bytes) {
+  cellTable.sink = compactCells ? &cells : nullptr;
+  const uint32_t used = ReadRecords(bytes);
+  // The sink is this object's own list: no pointer to it may outlive the read (a copy or
+  // move of the sheet would leave it behind).
+  cellTable.sink = nullptr;
+  for (RowBlock& block : cellTable.rowBlocks) block.sink = nullptr;
+  return used;
+}
+
+uint32_t Worksheet::ReadRecords(ByteSpan bytes) {
   size_t pos = 0;
   bool sawBof = false;
   bool inChart = false;     // inside an embedded chart's substream
@@ -98,7 +108,10 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
         return static_cast<uint32_t>(std::min(bytes.size(), pos + e.bytesRead));
       }
     } else if (IsCellCode(code)) {
-      if (!loose) loose = &cellTable.rowBlocks.emplace_back();
+      if (!loose) {
+        loose = &cellTable.rowBlocks.emplace_back();
+        loose->sink = cellTable.sink;
+      }
       used = loose->ReadLooseCell(at);
     } else {
       switch (code) {

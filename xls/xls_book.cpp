@@ -59,7 +59,9 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
         return static_cast<uint32_t>(stream.size());
       }
     } else if (bof.substreamType == kWorksheetType) {
-      used = recordSheets.emplace_back().Read(at);
+      Worksheet& sheet = recordSheets.emplace_back();
+      sheet.compactCells = true;  // the book keeps grids, not record objects
+      used = sheet.Read(at);
     } else {
       used = Record::Skip(at);
     }

@@ -67,7 +67,7 @@ class XlsSheet : public RefCount::RefCnt {
   };
 
   void UpdateCells();
-  void CalculateDimension(const Worksheet& sheet);
+  void CalculateDimension(const CompactCells& list);
   XlsCell* LoadedCell(int32_t row, uint16_t col);       // made on demand while loading
   const XlsCell* FindCell(int32_t row, uint16_t col) const;
   int32_t RowLength(int32_t row) const;
