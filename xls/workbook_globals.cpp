@@ -106,6 +106,9 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     pos = ReadSplitCharacters(d, bounds, next, h, count, s);
     pos += 4 * size_t{s.richTextRuns} + s.phoneticSize;
   }
+  // The strings own their text: the joined copy of the record (megabytes) is not kept.
+  std::vector<uint8_t>().swap(data);
+  std::vector<uint32_t>().swap(continueOffsets);
   return n;
 }
 

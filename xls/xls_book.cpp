@@ -23,7 +23,13 @@ bool XlsBook::Load(const std::u16string& filename) {
   std::vector<char> stream;
   // A missing or unreadable stream leaves no BOF to find: a book without worksheets.
   document.ReadFile(std::string("Workbook"), stream);
-  Parse(ByteOrder::ByteSpan(stream.data(), stream.size()));
+  sheets.clear();
+  globals = Workbook();
+  recordSheets.clear();
+  Read(ByteOrder::ByteSpan(stream.data(), stream.size()));
+  // Nothing refers to the stream's bytes once read: let them go before the grids are built.
+  std::vector<char>().swap(stream);
+  UpdateSheets();
   return true;
 }
 

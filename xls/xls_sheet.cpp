@@ -16,6 +16,11 @@ const XlsCell& EmptyCell() {
 }
 }  // namespace
 
+const XlsSheet::ExtraCells& XlsSheet::NoExtraCells() {
+  static const ExtraCells none;
+  return none;
+}
+
 XlsSheet::XlsSheet(XlsBook* o, int32_t index) : owner(o), sheetIndex(index) { UpdateCells(); }
 
 int32_t XlsSheet::RowLength(int32_t row) const {
@@ -37,8 +42,9 @@ const XlsCell* XlsSheet::FindCell(int32_t row, uint16_t col) const {
   auto it = std::lower_bound(r.cells.begin(), r.cells.end(), col,
                              [](const Slot& s, uint16_t c) { return s.column < c; });
   if (it != r.cells.end() && it->column == col) return &it->cell;
-  auto e = r.extra.find(col);
-  return e != r.extra.end() ? &e->second : nullptr;
+  if (!r.extra) return nullptr;
+  auto e = r.extra->find(col);
+  return e != r.extra->end() ? &e->second : nullptr;
 }
 
 void XlsSheet::CalculateDimension(const CompactCells& list) {
@@ -70,7 +76,8 @@ void XlsSheet::UpdateCells() {
   const CompactCells& list = sheet.compactCells ? sheet.cells : flattened;
   const Workbook& globals = owner->globals;
   CalculateDimension(list);
-  rows.assign(rowCount, GridRow());
+  rows.clear();
+  rows.resize(rowCount);
   // Size each row for the cells its records can set, so rows carry no growth slack.
   std::vector<uint32_t> perRow(rowCount, 0);
   for (const CompactCell& cc : list.cells) {
@@ -192,7 +199,9 @@ XlsCell* XlsSheet::Cell(int32_t row, int32_t col) {
   }
   if (const XlsCell* found = FindCell(row, static_cast<uint16_t>(col)))
     return const_cast<XlsCell*>(found);
-  return &rows[row].extra[static_cast<uint16_t>(col)];
+  GridRow& r = rows[row];
+  if (!r.extra) r.extra = std::make_unique<ExtraCells>();
+  return &(*r.extra)[static_cast<uint16_t>(col)];
 }
 
 const XlsCell* XlsSheet::Cell(int32_t row, int32_t col) const {
