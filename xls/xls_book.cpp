@@ -51,6 +51,8 @@ void XlsBook::Close() {
 }
 
 uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
+  // The grids borrow the shared strings' texts from the packed table (see XlsCell).
+  globals.sst.compact = true;
   size_t pos = 0;
   while (stream.Has(pos, 2) && stream.U16(pos) == RecordCode::kBOF) {
     const ByteOrder::ByteSpan at = stream.Sub(pos);

@@ -36,7 +36,7 @@ XlsCell::XlsCell(const XlsCell& o)
 
 XlsCell::XlsCell(XlsCell&& o) noexcept
     : cellType(o.cellType), textIsWide(o.textIsWide), mergedRows(o.mergedRows),
-      mergedColumns(o.mergedColumns), xfIndex(o.xfIndex), intValue(o.intValue),
+      mergedColumns(o.mergedColumns), textBorrowed(o.textBorrowed), xfIndex(o.xfIndex), intValue(o.intValue),
       doubleValue(o.doubleValue), text(std::exchange(o.text, nullptr)),
       formulaData(std::move(o.formulaData)) {}
 
@@ -50,6 +50,7 @@ XlsCell& XlsCell::operator=(XlsCell&& o) noexcept {
     FreeText();
     cellType = o.cellType;
     textIsWide = o.textIsWide;
+    textBorrowed = o.textBorrowed;
     mergedRows = o.mergedRows;
     mergedColumns = o.mergedColumns;
     xfIndex = o.xfIndex;
@@ -64,9 +65,33 @@ XlsCell& XlsCell::operator=(XlsCell&& o) noexcept {
 XlsCell::~XlsCell() { FreeText(); }
 
 void XlsCell::FreeText() {
-  std::free(text);
+  if (!textBorrowed) std::free(text);
   text = nullptr;
   textIsWide = false;
+  textBorrowed = false;
+}
+
+void XlsCell::BorrowString(const char* from) {
+  if (!from || !*from) {
+    EraseContents();
+    return;
+  }
+  FreeText();
+  text = const_cast<char*>(from);
+  textBorrowed = true;
+  cellType = CellString;
+}
+
+void XlsCell::BorrowWString(const char16_t* from) {
+  if (!from || !*from) {
+    EraseContents();
+    return;
+  }
+  FreeText();
+  text = const_cast<char16_t*>(from);
+  textIsWide = true;
+  textBorrowed = true;
+  cellType = CellWString;
 }
 
 // `bytes` includes the terminator. The copy is made before the old text goes, so a cell may

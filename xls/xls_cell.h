@@ -73,6 +73,11 @@ class XlsCell {
   void SetString(const char* text);
   void SetWString(const char16_t* text);
   void SetFormula(const Xls::Formula& record);
+  // As SetString/SetWString, but the cell points at `text` instead of copying it: for the
+  // grid's cells, whose texts live in their book's shared-string table as long as the book.
+  // A copy of the cell owns a copy of the text; a move passes the pointer on.
+  void BorrowString(const char* text);
+  void BorrowWString(const char16_t* text);
   void SetXFormatIdx(int32_t idx) { xfIndex = idx; }
   void SetMergedRows(uint16_t n) { mergedRows = n; }
   void SetMergedColumns(uint16_t n) { mergedColumns = n; }
@@ -93,10 +98,11 @@ class XlsCell {
   bool textIsWide = false;
   uint16_t mergedRows = 1;
   uint16_t mergedColumns = 1;
+  bool textBorrowed = false;  // `text` is not ours to free
   int32_t xfIndex = 0;
   int32_t intValue = 0;
   double doubleValue = 0.0;
-  void* text = nullptr;  // malloc'd and terminated; 16-bit units when textIsWide
+  void* text = nullptr;  // malloc'd (or borrowed), terminated; 16-bit units when textIsWide
   RefCount::SmartPtr<Formula> formulaData;
 };
 

@@ -126,8 +126,16 @@ void XlsSheet::UpdateCells() {
       case RecordCode::kLabelSST: {
         XlsCell* cell = LoadedCell(r, c);
         const auto& strings = globals.sst.strings;
+        const auto& texts = globals.sst.texts;
         // An index past the table leaves the value as it was.
-        if (cc.value < strings.size()) {
+        if (globals.sst.compact) {
+          if (cc.value < texts.size()) {
+            if (const char16_t* w = texts.Wide(cc.value))
+              cell->BorrowWString(w);
+            else
+              cell->BorrowString(texts.Narrow(cc.value));
+          }
+        } else if (cc.value < strings.size()) {
           const LargeString& s = strings[cc.value];
           if (s.IsWide())
             cell->SetWString(s.wideText.c_str());
