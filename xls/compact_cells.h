@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "xls/big_allocator.h"
 #include "xls/cell_records.h"
 #include "xls/ref_count.h"
 #include "xls/row_block.h"
@@ -35,8 +36,8 @@ class CompactCells {
   void Add(const RefCount::SmartPtr<CellBlock>& block);
   void Clear();
 
-  std::vector<CompactCell> cells;
-  std::vector<MulRK::XFRK> rkEntries;
+  BigVector<CompactCell> cells;
+  BigVector<MulRK::XFRK> rkEntries;
   std::vector<uint16_t> blankEntries;
   std::vector<RefCount::SmartPtr<CellBlock>> whole;
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "xls/big_allocator.h"
+
 #include "xls/record.h"
 #include "xls/strings.h"
 
@@ -78,9 +80,9 @@ class Workbook {
     // to `texts`, terminated and packed, instead of one LargeString each in `strings`.
     bool compact = false;
     struct Texts {
-      std::vector<char> narrow;
+      BigVector<char> narrow;
       std::vector<char16_t> wide;
-      std::vector<uint32_t> at;  // per string: offset << 1, | 1 when in `wide`
+      BigVector<uint32_t> at;  // per string: offset << 1, | 1 when in `wide`
       size_t size() const { return at.size(); }
       // The terminated text of string i: one of the two is set (the other null).
       const char* Narrow(size_t i) const { return at[i] & 1 ? nullptr : narrow.data() + (at[i] >> 1); }

@@ -1,6 +1,7 @@
 #include "xls/xls_book.h"
 
 #include <cstring>
+#include <limits>
 
 namespace Xls {
 
@@ -20,15 +21,21 @@ bool XlsBook::Load(const std::string& filename) { return Load(Cfb::widen_string(
 bool XlsBook::Load(const std::u16string& filename) {
   if (document.IsOpen()) document.Close();
   if (!document.Open(filename, 3)) return false;
-  std::vector<char> stream;
   // A missing or unreadable stream leaves no BOF to find: a book without worksheets.
-  document.ReadFile(std::string("Workbook"), stream);
+  BigVector<char> stream;
+  uint64_t size = 0;
+  if (document.FileSize(std::string("Workbook"), size) == Cfb::CfSuccess && size > 0 &&
+      size <= std::numeric_limits<uint32_t>::max()) {
+    stream.resize(static_cast<size_t>(size));  // bounded: FileSize refuses sizes beyond the file
+    if (document.ReadFile(std::string("Workbook"), stream.data(), static_cast<uint32_t>(size)) != Cfb::CfSuccess)
+      stream.clear();
+  }
   sheets.clear();
   globals = Workbook();
   recordSheets.clear();
   Read(ByteOrder::ByteSpan(stream.data(), stream.size()));
   // Nothing refers to the stream's bytes once read: let them go before the grids are built.
-  std::vector<char>().swap(stream);
+  BigVector<char>().swap(stream);
   UpdateSheets();
   return true;
 }
