@@ -14,34 +14,51 @@ uint32_t CellRecord::Read(ByteSpan bytes) {
   return n;
 }
 
+uint32_t CellRecord::ReadFields(ByteSpan bytes, ByteSpan& d) {
+  const uint32_t n = Frame(bytes, d);
+  rowIndex = d.U16(0);
+  colIndex = d.U16(2);
+  xfIndex = d.U16(4);
+  return n;
+}
+
+uint32_t Blank::Read(ByteSpan bytes) {
+  ByteSpan d;
+  return ReadFields(bytes, d);
+}
+
 uint32_t LabelSST::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  sstIndex = Data().U32(6);
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
+  sstIndex = d.U32(6);
   return n;
 }
 
 uint32_t Number::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  value = std::bit_cast<double>(Data().U64(6));
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
+  value = std::bit_cast<double>(d.U64(6));
   return n;
 }
 
 uint32_t BoolErr::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  value = Data().U8(6);
-  error = Data().U8(7);
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
+  value = d.U8(6);
+  error = d.U8(7);
   return n;
 }
 
 uint32_t RK::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  rkValue = Data().U32(6);
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
+  rkValue = d.U32(6);
   return n;
 }
 
 uint32_t Label::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
   const uint16_t count = d.U16(6);
   text = LargeString();
   text.flags = static_cast<int8_t>(d.U8(8) & 0x01);
@@ -62,8 +79,8 @@ size_t EntryCount(const ByteSpan& d, uint16_t first, uint16_t last, size_t entry
 }  // namespace
 
 uint32_t MulRK::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
   firstColumn = colIndex;
   xfIndex = 0;
   lastColumn = d.size() >= 2 ? d.U16(d.size() - 2) : 0;
@@ -77,8 +94,8 @@ uint32_t MulRK::Read(ByteSpan bytes) {
 }
 
 uint32_t MulBlank::Read(ByteSpan bytes) {
-  const uint32_t n = CellRecord::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  const uint32_t n = ReadFields(bytes, d);
   firstColumn = colIndex;
   xfIndex = 0;
   lastColumn = d.size() >= 2 ? d.U16(d.size() - 2) : 0;

@@ -20,6 +20,10 @@ class CellRecord : public Record {
   uint16_t rowIndex = 0;
   uint16_t colIndex = 0;  // the first column for MULRK and MULBLANK
   uint16_t xfIndex = 0;
+
+ protected:
+  // Frames without keeping the data (see Record::Frame) and reads the common fields.
+  uint32_t ReadFields(ByteSpan bytes, ByteSpan& d);
 };
 
 class LabelSST : public CellRecord {
@@ -32,6 +36,7 @@ class LabelSST : public CellRecord {
 class Blank : public CellRecord {
  public:
   Blank() : CellRecord(RecordCode::kBlank) {}
+  uint32_t Read(ByteSpan bytes) override;
 };
 
 class Number : public CellRecord {

@@ -29,6 +29,29 @@ uint32_t Record::Read(ByteSpan bytes) {
   return recordSize;
 }
 
+uint32_t Record::Skip(ByteSpan bytes) {
+  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
+  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue)
+    size = std::min<size_t>(bytes.size(), size + 4 + bytes.U16(size + 2));
+  return static_cast<uint32_t>(size);
+}
+
+uint32_t Record::Frame(ByteSpan bytes, ByteSpan& d) {
+  const size_t first = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
+  if (bytes.Has(first, 2) && bytes.U16(first) == RecordCode::kContinue) {
+    const uint32_t n = Record::Read(bytes);  // the rare joined record: a copy of its own
+    d = Data();
+    return n;
+  }
+  code = bytes.U16(0);
+  d = bytes.Sub(4, bytes.U16(2));
+  std::vector<uint8_t>().swap(data);
+  continueOffsets.clear();
+  dataSize = static_cast<uint32_t>(d.size());
+  recordSize = static_cast<uint32_t>(first);
+  return recordSize;
+}
+
 uint32_t BOF::Read(ByteSpan bytes) {
   const uint32_t n = Record::Read(bytes);
   const ByteSpan d = Data();

@@ -1,6 +1,7 @@
 // BIFF8 record framing: one record header plus the CONTINUE records joined to it, and the
-// BOF/EOF records that open and close every substream. A Record owns a copy of its data;
-// every reader takes the stream bytes from the record's first byte to the end of the
+// BOF/EOF records that open and close every substream. A Record owns a copy of its data,
+// except the many small records (rows, cells) that decode their fields straight from the
+// stream and keep a copy only when CONTINUE parts had to be joined. Every reader takes the stream bytes from the record's first byte to the end of the
 // stream and returns the bytes it consumed, never more than it was given.
 #pragma once
 
@@ -64,6 +65,9 @@ class Record {
   // data cut short by the end of the stream yields what is there.
   virtual uint32_t Read(ByteSpan bytes);
 
+  // The bytes Read would consume, without copying anything: for records that are skipped.
+  static uint32_t Skip(ByteSpan bytes);
+
   uint32_t DataSize() const { return dataSize; }
   uint32_t RecordSize() const { return recordSize; }
   ByteSpan Data() const { return ByteSpan(data.data(), data.size()); }
@@ -73,6 +77,12 @@ class Record {
   uint32_t dataSize = 0;
   uint32_t recordSize = 4;
   std::vector<uint32_t> continueOffsets;
+
+ protected:
+  // Frames like Read and sets `d` to the record's data: the stream's own bytes when no
+  // CONTINUE follows (nothing is kept), else the joined copy in `data`. `d` is valid only
+  // while the stream is.
+  uint32_t Frame(ByteSpan bytes, ByteSpan& d);
 };
 
 class BOF : public Record {

@@ -1,5 +1,7 @@
 #include "xls/row_block.h"
 
+#include "xls/compact_cells.h"
+
 namespace Xls {
 
 bool IsCellCode(uint16_t code) {
@@ -53,8 +55,8 @@ uint16_t CellBlock::RowIndex() const { return record ? record->rowIndex : 0; }
 uint16_t CellBlock::ColIndex() const { return record ? record->colIndex : 0; }
 
 uint32_t Row::Read(ByteSpan bytes) {
-  const uint32_t n = Record::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  const uint32_t n = Frame(bytes, d);
   rowIndex = d.U16(0);
   firstCellColumn = d.U16(2);
   lastCellColumnPlusOne = d.U16(4);
@@ -66,8 +68,8 @@ uint32_t Row::Read(ByteSpan bytes) {
 }
 
 uint32_t DBCell::Read(ByteSpan bytes) {
-  const uint32_t n = Record::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  const uint32_t n = Frame(bytes, d);
   firstRowOffset = d.U32(0);
   cellOffsets.clear();
   for (size_t off = 4; off + 2 <= d.size(); off += 2) cellOffsets.push_back(d.U16(off));
@@ -75,6 +77,7 @@ uint32_t DBCell::Read(ByteSpan bytes) {
 }
 
 uint32_t RowBlock::ReadLooseCell(ByteSpan bytes) {
+  if (sink) return sink->Read(bytes);
   RefCount::SmartPtr<CellBlock> cell(new CellBlock);
   const uint32_t used = cell->Read(bytes);
   cellBlocks.push_back(cell);
@@ -93,13 +96,13 @@ uint32_t RowBlock::Read(ByteSpan bytes) {
     uint32_t used = 0;
     if (code == RecordCode::kBOF) {
       inChart = true;
-      used = Record().Read(at);
+      used = Record::Skip(at);
     } else if (!inChart && code == RecordCode::kRow) {
-      used = rows.emplace_back().Read(at);
+      used = sink ? Record::Skip(at) : rows.emplace_back().Read(at);
     } else if (!inChart && IsCellCode(code)) {
       used = ReadLooseCell(at);
     } else {
-      used = Record().Read(at);
+      used = Record::Skip(at);
     }
     pos += used;
   }
@@ -111,6 +114,7 @@ uint32_t CellTable::Read(ByteSpan bytes) {
   size_t pos = 0;
   while (pos < bytes.size() && bytes.U16(pos) == RecordCode::kRow) {
     RowBlock& block = rowBlocks.emplace_back();
+    block.sink = sink;
     try {
       pos += block.Read(bytes.Sub(pos));
     } catch (const EofInRowBlock& e) {

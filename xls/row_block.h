@@ -14,6 +14,8 @@
 
 namespace Xls {
 
+class CompactCells;
+
 // True for the codes read as cells: the eight cell records, LABEL and RSTRING.
 bool IsCellCode(uint16_t code);
 
@@ -67,6 +69,9 @@ class RowBlock {
   std::vector<Row> rows;
   std::vector<RefCount::SmartPtr<CellBlock>> cellBlocks;
   DBCell dbCell;
+  // When set, cell records go to this list instead of cellBlocks and ROW records are
+  // only framed, not kept.
+  CompactCells* sink = nullptr;
 };
 
 class CellTable {
@@ -78,6 +83,7 @@ class CellTable {
   uint32_t Read(ByteSpan bytes);
 
   std::vector<RowBlock> rowBlocks;
+  CompactCells* sink = nullptr;  // handed to every block read
 };
 
 }  // namespace Xls

@@ -63,16 +63,23 @@ std::string Latin1ToUtf8(const std::string& narrow) {
 
 void LargeString::Append(ByteSpan chars, bool wideSegment, uint32_t count) {
   // `chars` already holds no more than count units; the storage width is the string's own.
+  // n never exceeds what `chars` holds, so the loops below read inside it.
   const size_t n = std::min<size_t>(count, chars.size() / (wideSegment ? 2 : 1));
+  if (n == 0) return;
+  const uint8_t* p = chars.data();
+  const auto unit = [p](size_t i) { return static_cast<uint16_t>(p[2 * i] | (p[2 * i + 1] << 8)); };
   if (IsWide()) {
-    wideText.reserve(wideText.size() + n);
-    for (size_t i = 0; i < n; ++i)
-      wideText += wideSegment ? static_cast<char16_t>(chars.U16(2 * i)) : chars.U8(i);
+    const size_t at = wideText.size();
+    wideText.resize(at + n);
+    for (size_t i = 0; i < n; ++i) wideText[at + i] = wideSegment ? unit(i) : p[i];
+  } else if (!wideSegment) {
+    narrowText.append(reinterpret_cast<const char*>(p), n);  // Latin-1 stays as it is
   } else {
-    narrowText.reserve(narrowText.size() + n);
+    const size_t at = narrowText.size();
+    narrowText.resize(at + n);
     for (size_t i = 0; i < n; ++i) {
-      const uint16_t u = wideSegment ? chars.U16(2 * i) : chars.U8(i);
-      narrowText += u <= 0xFF ? static_cast<char>(u) : '?';
+      const uint16_t u = unit(i);
+      narrowText[at + i] = u <= 0xFF ? static_cast<char>(u) : '?';
     }
   }
 }

@@ -82,30 +82,67 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
   totalStrings = d.U32(0);
   uniqueStrings = d.U32(4);
   strings.clear();
+  texts = Texts();
   // Every string takes at least its 3 header bytes: never make more than the data can hold.
   const size_t room = d.size() > 8 ? (d.size() - 8) / 3 : 0;
-  strings.reserve(std::min<size_t>(uniqueStrings, room));
+  if (compact) {
+    texts.at.reserve(std::min<size_t>(uniqueStrings, room));
+    texts.narrow.reserve(d.size());  // the characters take fewer bytes than the record
+  } else {
+    strings.reserve(std::min<size_t>(uniqueStrings, room));
+  }
+  LargeString scratch;  // the string being read when packing
+  // Offsets are 31 bits: a table past 2 GiB of text keeps the strings before that point.
+  const auto pack = [this](const LargeString& s) {
+    const size_t limit = size_t{1} << 31;
+    if (texts.narrow.size() + s.narrowText.size() + 1 >= limit ||
+        texts.wide.size() + s.wideText.size() + 1 >= limit)
+      return false;
+    if (s.IsWide()) {
+      texts.at.push_back(static_cast<uint32_t>(texts.wide.size() << 1 | 1));
+      texts.wide.insert(texts.wide.end(), s.wideText.begin(), s.wideText.end());
+      texts.wide.push_back(u'\0');
+    } else {
+      texts.at.push_back(static_cast<uint32_t>(texts.narrow.size() << 1));
+      texts.narrow.insert(texts.narrow.end(), s.narrowText.begin(), s.narrowText.end());
+      texts.narrow.push_back('\0');
+    }
+    return true;
+  };
   size_t pos = 8;
   size_t next = 0;
   const std::vector<uint32_t>& bounds = continueOffsets;
   for (uint32_t i = 0; i < uniqueStrings && pos < d.size(); ++i) {
     while (next < bounds.size() && bounds[next] <= pos) ++next;
-    LargeString& s = strings.emplace_back();
+    if (compact) {
+      scratch.wideText.clear();
+      scratch.narrowText.clear();
+      scratch.flags = -1;
+      scratch.richTextRuns = 0;
+      scratch.phoneticSize = 0;
+    }
+    LargeString& s = compact ? scratch : strings.emplace_back();
     const uint16_t count = d.U16(pos);
     const uint8_t flags = d.U8(pos + 2);
     size_t h = pos + 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
     const size_t width = (flags & 1) ? 2 : 1;
     if (next >= bounds.size() || h + count * width <= bounds[next]) {
       pos += s.Read(d.Sub(pos));
-      continue;
+    } else {
+      s.flags = static_cast<int8_t>(flags);
+      s.richTextRuns = (flags & 0x08) ? d.U16(pos + 3) : 0;
+      s.phoneticSize = (flags & 0x04) ? d.U32(pos + 3 + ((flags & 0x08) ? 2 : 0)) : 0;
+      // A header cut by a boundary is not expected; its tail is read as it lies.
+      pos = ReadSplitCharacters(d, bounds, next, h, count, s);
+      pos += 4 * size_t{s.richTextRuns} + s.phoneticSize;
     }
-    s.flags = static_cast<int8_t>(flags);
-    s.richTextRuns = (flags & 0x08) ? d.U16(pos + 3) : 0;
-    s.phoneticSize = (flags & 0x04) ? d.U32(pos + 3 + ((flags & 0x08) ? 2 : 0)) : 0;
-    // A header cut by a boundary is not expected; its tail is read as it lies.
-    pos = ReadSplitCharacters(d, bounds, next, h, count, s);
-    pos += 4 * size_t{s.richTextRuns} + s.phoneticSize;
+    if (compact && !pack(s)) break;
   }
+  // The strings own their text: the joined copy of the record (megabytes) is not kept.
+  std::vector<uint8_t>().swap(data);
+  std::vector<uint32_t>().swap(continueOffsets);
+  texts.narrow.shrink_to_fit();
+  texts.at.shrink_to_fit();
   return n;
 }
 
@@ -129,7 +166,7 @@ uint32_t Workbook::Read(ByteSpan bytes) {
         // Everything after FILEPASS is ciphertext: reading it as records yields garbage.
         encrypted = true;
         return static_cast<uint32_t>(bytes.size());
-      default: used = Record().Read(at); break;
+      default: used = Record::Skip(at); break;
     }
     pos += used;
   }

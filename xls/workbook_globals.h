@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "xls/big_allocator.h"
+
 #include "xls/record.h"
 #include "xls/strings.h"
 
@@ -73,6 +75,19 @@ class Workbook {
     uint32_t totalStrings = 0;
     uint32_t uniqueStrings = 0;
     std::vector<LargeString> strings;  // only the strings whose bytes were present
+
+    // Set before Read by a reader that only wants the texts (a book): the strings then go
+    // to `texts`, terminated and packed, instead of one LargeString each in `strings`.
+    bool compact = false;
+    struct Texts {
+      BigVector<char> narrow;
+      std::vector<char16_t> wide;
+      BigVector<uint32_t> at;  // per string: offset << 1, | 1 when in `wide`
+      size_t size() const { return at.size(); }
+      // The terminated text of string i: one of the two is set (the other null).
+      const char* Narrow(size_t i) const { return at[i] & 1 ? nullptr : narrow.data() + (at[i] >> 1); }
+      const char16_t* Wide(size_t i) const { return at[i] & 1 ? wide.data() + (at[i] >> 1) : nullptr; }
+    } texts;
   };
 
   class ExtSST : public Record {

@@ -74,6 +74,21 @@ uint32_t Worksheet::MergedCells::Read(ByteSpan bytes) {
 }
 
 uint32_t Worksheet::Read(ByteSpan bytes) {
+  cellTable.sink = compactCells ? &cells : nullptr;
+  const uint32_t used = ReadRecords(bytes);
+  // The sink is this object's own list: no pointer to it may outlive the read (a copy or
+  // move of the sheet would leave it behind).
+  cellTable.sink = nullptr;
+  for (RowBlock& block : cellTable.rowBlocks) block.sink = nullptr;
+  if (compactCells) {  // growth slack would stay for the life of the book
+    cells.cells.shrink_to_fit();
+    cells.rkEntries.shrink_to_fit();
+    cells.blankEntries.shrink_to_fit();
+  }
+  return used;
+}
+
+uint32_t Worksheet::ReadRecords(ByteSpan bytes) {
   size_t pos = 0;
   bool sawBof = false;
   bool inChart = false;     // inside an embedded chart's substream
@@ -89,7 +104,7 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
       sawBof = true;
       used = bof.Read(at);
     } else if (inChart) {
-      used = Record().Read(at);
+      used = Record::Skip(at);
     } else if (code == RecordCode::kRow) {
       loose = nullptr;
       try {
@@ -98,7 +113,10 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
         return static_cast<uint32_t>(std::min(bytes.size(), pos + e.bytesRead));
       }
     } else if (IsCellCode(code)) {
-      if (!loose) loose = &cellTable.rowBlocks.emplace_back();
+      if (!loose) {
+        loose = &cellTable.rowBlocks.emplace_back();
+        loose->sink = cellTable.sink;
+      }
       used = loose->ReadLooseCell(at);
     } else {
       switch (code) {
@@ -107,7 +125,7 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
         case RecordCode::kDimensions: used = dimensions.Read(at); break;
         case RecordCode::kWindow2: used = window2.Read(at); break;
         case RecordCode::kMergedCells: used = mergedCells.Read(at); break;
-        default: used = Record().Read(at); break;
+        default: used = Record::Skip(at); break;
       }
     }
     pos += used;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "xls/compact_cells.h"
 #include "xls/record.h"
 #include "xls/row_block.h"
 
@@ -71,6 +72,11 @@ class Worksheet {
   // From the sheet's BOF to its EOF, the EOF of an embedded chart, or the end of the stream.
   uint32_t Read(ByteSpan bytes);
 
+  // Set before Read by a reader that only wants the grid: cell records then go to `cells`
+  // (cellTable keeps its blocks, without rows or cells), which costs a fraction of the memory.
+  bool compactCells = false;
+  CompactCells cells;
+
   BOF bof;
   Index index;
   ColInfos colInfos;
@@ -79,6 +85,9 @@ class Worksheet {
   Window2 window2;
   MergedCells mergedCells;
   Eof eof;
+
+ private:
+  uint32_t ReadRecords(ByteSpan bytes);
 };
 
 }  // namespace Xls

@@ -1,6 +1,7 @@
 #include "xls/xls_book.h"
 
 #include <cstring>
+#include <limits>
 
 namespace Xls {
 
@@ -20,10 +21,22 @@ bool XlsBook::Load(const std::string& filename) { return Load(Cfb::widen_string(
 bool XlsBook::Load(const std::u16string& filename) {
   if (document.IsOpen()) document.Close();
   if (!document.Open(filename, 3)) return false;
-  std::vector<char> stream;
   // A missing or unreadable stream leaves no BOF to find: a book without worksheets.
-  document.ReadFile(std::string("Workbook"), stream);
-  Parse(ByteOrder::ByteSpan(stream.data(), stream.size()));
+  BigVector<char> stream;
+  uint64_t size = 0;
+  if (document.FileSize(std::string("Workbook"), size) == Cfb::CfSuccess && size > 0 &&
+      size <= std::numeric_limits<uint32_t>::max()) {
+    stream.resize(static_cast<size_t>(size));  // bounded: FileSize refuses sizes beyond the file
+    if (document.ReadFile(std::string("Workbook"), stream.data(), static_cast<uint32_t>(size)) != Cfb::CfSuccess)
+      stream.clear();
+  }
+  sheets.clear();
+  globals = Workbook();
+  recordSheets.clear();
+  Read(ByteOrder::ByteSpan(stream.data(), stream.size()));
+  // Nothing refers to the stream's bytes once read: let them go before the grids are built.
+  BigVector<char>().swap(stream);
+  UpdateSheets();
   return true;
 }
 
@@ -45,6 +58,8 @@ void XlsBook::Close() {
 }
 
 uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
+  // The grids borrow the shared strings' texts from the packed table (see XlsCell).
+  globals.sst.compact = true;
   size_t pos = 0;
   while (stream.Has(pos, 2) && stream.U16(pos) == RecordCode::kBOF) {
     const ByteOrder::ByteSpan at = stream.Sub(pos);
@@ -59,9 +74,11 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
         return static_cast<uint32_t>(stream.size());
       }
     } else if (bof.substreamType == kWorksheetType) {
-      used = recordSheets.emplace_back().Read(at);
+      Worksheet& sheet = recordSheets.emplace_back();
+      sheet.compactCells = true;  // the book keeps grids, not record objects
+      used = sheet.Read(at);
     } else {
-      used = Record().Read(at);
+      used = Record::Skip(at);
     }
     pos += used;
   }

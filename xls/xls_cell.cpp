@@ -2,7 +2,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "xls/formula_record.h"
 #include "xls/strings.h"
@@ -18,6 +21,89 @@ int32_t Truncate(double d) {
   return static_cast<int32_t>(d);
 }
 }  // namespace
+
+XlsCell::XlsCell(const XlsCell& o)
+    : cellType(o.cellType), mergedRows(o.mergedRows), mergedColumns(o.mergedColumns),
+      xfIndex(o.xfIndex), intValue(o.intValue), doubleValue(o.doubleValue),
+      formulaData(o.formulaData) {
+  if (const char* n = o.NarrowText()) SetText(n, std::strlen(n) + 1, false);
+  if (const char16_t* w = o.WideText()) {
+    size_t units = 0;
+    while (w[units]) ++units;
+    SetText(w, (units + 1) * sizeof(char16_t), true);
+  }
+}
+
+XlsCell::XlsCell(XlsCell&& o) noexcept
+    : cellType(o.cellType), textIsWide(o.textIsWide), mergedRows(o.mergedRows),
+      mergedColumns(o.mergedColumns), textBorrowed(o.textBorrowed), xfIndex(o.xfIndex), intValue(o.intValue),
+      doubleValue(o.doubleValue), text(std::exchange(o.text, nullptr)),
+      formulaData(std::move(o.formulaData)) {}
+
+XlsCell& XlsCell::operator=(const XlsCell& o) {
+  if (this != &o) *this = XlsCell(o);
+  return *this;
+}
+
+XlsCell& XlsCell::operator=(XlsCell&& o) noexcept {
+  if (this != &o) {
+    FreeText();
+    cellType = o.cellType;
+    textIsWide = o.textIsWide;
+    textBorrowed = o.textBorrowed;
+    mergedRows = o.mergedRows;
+    mergedColumns = o.mergedColumns;
+    xfIndex = o.xfIndex;
+    intValue = o.intValue;
+    doubleValue = o.doubleValue;
+    text = std::exchange(o.text, nullptr);
+    formulaData = std::move(o.formulaData);
+  }
+  return *this;
+}
+
+XlsCell::~XlsCell() { FreeText(); }
+
+void XlsCell::FreeText() {
+  if (!textBorrowed) std::free(text);
+  text = nullptr;
+  textIsWide = false;
+  textBorrowed = false;
+}
+
+void XlsCell::BorrowString(const char* from) {
+  if (!from || !*from) {
+    EraseContents();
+    return;
+  }
+  FreeText();
+  text = const_cast<char*>(from);
+  textBorrowed = true;
+  cellType = CellString;
+}
+
+void XlsCell::BorrowWString(const char16_t* from) {
+  if (!from || !*from) {
+    EraseContents();
+    return;
+  }
+  FreeText();
+  text = const_cast<char16_t*>(from);
+  textIsWide = true;
+  textBorrowed = true;
+  cellType = CellWString;
+}
+
+// `bytes` includes the terminator. The copy is made before the old text goes, so a cell may
+// be given its own text.
+void XlsCell::SetText(const void* from, size_t bytes, bool wide) {
+  void* copy = std::malloc(bytes);
+  if (!copy) throw std::bad_alloc();
+  std::memcpy(copy, from, bytes);
+  FreeText();
+  text = copy;
+  textIsWide = wide;
+}
 
 double XlsCell::Formula::Number() const {
   uint64_t bits = 0;
@@ -51,23 +137,27 @@ bool XlsCell::Get(double& out) const {
 
 bool XlsCell::Get(char* buffer, size_t capacity) const {
   if (cellType != CellString || !buffer) return false;
-  const size_t n = narrowText.empty() ? 1 : narrowText.size();
+  const char* t = NarrowText();
+  const size_t n = t ? std::strlen(t) + 1 : 1;
   if (capacity < n) return false;
-  if (narrowText.empty())
+  if (!t)
     buffer[0] = '\0';
   else
-    std::memcpy(buffer, narrowText.data(), n);
+    std::memcpy(buffer, t, n);
   return true;
 }
 
 bool XlsCell::Get(char16_t* buffer, size_t capacity) const {
   if (cellType != CellWString || !buffer) return false;
-  const size_t n = wideText.empty() ? 1 : wideText.size();
+  const char16_t* t = WideText();
+  size_t n = 1;
+  if (t)
+    while (t[n - 1]) ++n;
   if (capacity < n) return false;
-  if (wideText.empty())
+  if (!t)
     buffer[0] = u'\0';
   else
-    std::memcpy(buffer, wideText.data(), n * sizeof(char16_t));
+    std::memcpy(buffer, t, n * sizeof(char16_t));
   return true;
 }
 
@@ -82,29 +172,40 @@ double XlsCell::GetDouble() const {
 }
 
 const char* XlsCell::GetString() const {
-  if (cellType == CellString) return narrowText.empty() ? nullptr : narrowText.data();
+  if (cellType == CellString) return NarrowText();
   if (cellType == CellFormula && formulaData) return formulaData->narrowResult.c_str();
   return nullptr;
 }
 
 const char16_t* XlsCell::GetWString() const {
-  if (cellType == CellWString) return wideText.empty() ? nullptr : wideText.data();
+  if (cellType == CellWString) return WideText();
   if (cellType == CellFormula && formulaData) return formulaData->wideResult.c_str();
   return nullptr;
 }
 
 size_t XlsCell::GetStringLength() const {
-  if (cellType == CellString) return narrowText.empty() ? 0 : narrowText.size() - 1;
-  if (cellType == CellWString) return wideText.empty() ? 0 : wideText.size() - 1;
+  if (cellType == CellString) {
+    const char* t = NarrowText();
+    return t ? std::strlen(t) : 0;
+  }
+  if (cellType == CellWString) {
+    const char16_t* t = WideText();
+    size_t n = 0;
+    while (t && t[n]) ++n;
+    return n;
+  }
   return 0;
 }
 
+// A text is unreachable once the type changes away from it; it is freed then.
 void XlsCell::SetInteger(int32_t v) {
+  FreeText();
   cellType = CellInteger;
   intValue = v;
 }
 
 void XlsCell::SetDouble(double v) {
+  FreeText();
   cellType = CellDouble;
   doubleValue = v;
 }
@@ -132,9 +233,8 @@ void XlsCell::SetString(const char* text) {
     EraseContents();
     return;
   }
+  SetText(text, n + 1, false);
   cellType = CellString;
-  narrowText.assign(text, text + n + 1);
-  wideText.clear();
 }
 
 void XlsCell::SetWString(const char16_t* text) {
@@ -144,9 +244,8 @@ void XlsCell::SetWString(const char16_t* text) {
     EraseContents();
     return;
   }
+  SetText(text, (n + 1) * sizeof(char16_t), true);
   cellType = CellWString;
-  wideText.assign(text, text + n + 1);
-  narrowText.clear();
 }
 
 void XlsCell::SetFormula(const Xls::Formula& record) {
@@ -168,13 +267,13 @@ void XlsCell::SetFormula(const Xls::Formula& record) {
     f->narrowResult = narrow_string(f->wideResult);
   }
   formulaData = f;
+  FreeText();
   cellType = CellFormula;
 }
 
 void XlsCell::EraseContents() {
   cellType = CellUndefined;
-  narrowText.clear();
-  wideText.clear();
+  FreeText();
 }
 
 }  // namespace Xls

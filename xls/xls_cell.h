@@ -1,6 +1,7 @@
 // One typed cell of a loaded worksheet: a number, 8-bit or 16-bit text, or a formula with
-// its cached result, plus its format index and merged-range size. A cell owns its texts;
-// copies of a formula cell share one Formula object through its reference count.
+// its cached result, plus its format index and merged-range size. A cell owns its text (one
+// terminated heap copy, 8-bit or 16-bit, so a cell is small); copies of a formula cell share
+// one Formula object through its reference count.
 #pragma once
 
 #include <array>
@@ -42,6 +43,13 @@ class XlsCell {
     double Number() const;
   };
 
+  XlsCell() = default;
+  XlsCell(const XlsCell& other);
+  XlsCell(XlsCell&& other) noexcept;
+  XlsCell& operator=(const XlsCell& other);
+  XlsCell& operator=(XlsCell&& other) noexcept;
+  ~XlsCell();
+
   int32_t Type() const { return cellType; }
 
   bool Get(int32_t& out) const;
@@ -65,6 +73,11 @@ class XlsCell {
   void SetString(const char* text);
   void SetWString(const char16_t* text);
   void SetFormula(const Xls::Formula& record);
+  // As SetString/SetWString, but the cell points at `text` instead of copying it: for the
+  // grid's cells, whose texts live in their book's shared-string table as long as the book.
+  // A copy of the cell owns a copy of the text; a move passes the pointer on.
+  void BorrowString(const char* text);
+  void BorrowWString(const char16_t* text);
   void SetXFormatIdx(int32_t idx) { xfIndex = idx; }
   void SetMergedRows(uint16_t n) { mergedRows = n; }
   void SetMergedColumns(uint16_t n) { mergedColumns = n; }
@@ -75,14 +88,21 @@ class XlsCell {
   void Set(const char16_t* text) { SetWString(text); }
 
  private:
-  int32_t cellType = CellUndefined;
-  int32_t intValue = 0;
-  double doubleValue = 0.0;
-  std::vector<char> narrowText;
-  std::vector<char16_t> wideText;
+  void SetText(const void* from, size_t bytes, bool wide);
+  void FreeText();
+  const char* NarrowText() const { return textIsWide ? nullptr : static_cast<const char*>(text); }
+  const char16_t* WideText() const { return textIsWide ? static_cast<const char16_t*>(text) : nullptr; }
+
+  // Ordered and sized so a cell takes 40 bytes: the grid holds one per stored cell.
+  int8_t cellType = CellUndefined;
+  bool textIsWide = false;
   uint16_t mergedRows = 1;
   uint16_t mergedColumns = 1;
+  bool textBorrowed = false;  // `text` is not ours to free
   int32_t xfIndex = 0;
+  int32_t intValue = 0;
+  double doubleValue = 0.0;
+  void* text = nullptr;  // malloc'd (or borrowed), terminated; 16-bit units when textIsWide
   RefCount::SmartPtr<Formula> formulaData;
 };
 

@@ -16,6 +16,11 @@ const XlsCell& EmptyCell() {
 }
 }  // namespace
 
+const XlsSheet::ExtraCells& XlsSheet::NoExtraCells() {
+  static const ExtraCells none;
+  return none;
+}
+
 XlsSheet::XlsSheet(XlsBook* o, int32_t index) : owner(o), sheetIndex(index) { UpdateCells(); }
 
 int32_t XlsSheet::RowLength(int32_t row) const {
@@ -37,28 +42,24 @@ const XlsCell* XlsSheet::FindCell(int32_t row, uint16_t col) const {
   auto it = std::lower_bound(r.cells.begin(), r.cells.end(), col,
                              [](const Slot& s, uint16_t c) { return s.column < c; });
   if (it != r.cells.end() && it->column == col) return &it->cell;
-  auto e = r.extra.find(col);
-  return e != r.extra.end() ? &e->second : nullptr;
+  if (!r.extra) return nullptr;
+  auto e = r.extra->find(col);
+  return e != r.extra->end() ? &e->second : nullptr;
 }
 
-void XlsSheet::CalculateDimension(const Worksheet& sheet) {
+void XlsSheet::CalculateDimension(const CompactCells& list) {
   int32_t highRow = 0, highColumn = 0;
-  for (const RowBlock& block : sheet.cellTable.rowBlocks) {
-    for (const auto& cb : block.cellBlocks) {
-      if (!cb->record) continue;
-      const uint16_t type = static_cast<uint16_t>(cb->type);
-      if (type == RecordCode::kBlank || type == RecordCode::kMulBlank) continue;
-      int32_t c = cb->ColIndex();
-      if (type == RecordCode::kMulRK) {
-        // The last column of the entries present, not the one the record claims.
-        const auto& m = static_cast<const MulRK&>(*cb->record);
-        if (m.entries.empty()) continue;
-        c = std::min<int32_t>(m.firstColumn + static_cast<int32_t>(m.entries.size()) - 1, kMaxColumn);
-      }
-      if (c > kMaxColumn) continue;  // outside the sheet: never part of the grid
-      highRow = std::max<int32_t>(highRow, cb->RowIndex());
-      highColumn = std::max(highColumn, c);
+  for (const CompactCell& cc : list.cells) {
+    if (cc.code == RecordCode::kBlank || cc.code == RecordCode::kMulBlank) continue;
+    int32_t c = cc.col;
+    if (cc.code == RecordCode::kMulRK) {
+      // The last column of the entries present, not the one the record claims.
+      if (cc.run.count == 0) continue;
+      c = static_cast<int32_t>(std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn));
     }
+    if (c > kMaxColumn) continue;  // outside the sheet: never part of the grid
+    highRow = std::max<int32_t>(highRow, cc.row);
+    highColumn = std::max(highColumn, c);
   }
   rowCount = highRow + 1;
   columnCount = highColumn + 1;
@@ -67,109 +68,114 @@ void XlsSheet::CalculateDimension(const Worksheet& sheet) {
 void XlsSheet::UpdateCells() {
   if (!owner || sheetIndex < 0 || sheetIndex >= owner->GetTotalWorkSheets()) return;
   const Worksheet& sheet = owner->recordSheets[sheetIndex];
+  // A sheet read as record objects is flattened first; one read for the grid already is.
+  CompactCells flattened;
+  if (!sheet.compactCells)
+    for (const RowBlock& block : sheet.cellTable.rowBlocks)
+      for (const auto& cb : block.cellBlocks) flattened.Add(cb);
+  const CompactCells& list = sheet.compactCells ? sheet.cells : flattened;
   const Workbook& globals = owner->globals;
-  CalculateDimension(sheet);
-  rows.assign(rowCount, GridRow());
+  CalculateDimension(list);
+  rows.clear();
+  rows.resize(rowCount);
   // Size each row for the cells its records can set, so rows carry no growth slack.
   std::vector<uint32_t> perRow(rowCount, 0);
-  for (const RowBlock& block : sheet.cellTable.rowBlocks) {
-    for (const auto& cb : block.cellBlocks) {
-      if (!cb->record || cb->RowIndex() >= rowCount) continue;
-      const auto type = static_cast<uint16_t>(cb->type);
-      if (type == RecordCode::kMulRK)
-        perRow[cb->RowIndex()] += static_cast<uint32_t>(static_cast<const MulRK&>(*cb->record).entries.size());
-      else if (type == RecordCode::kMulBlank)
-        perRow[cb->RowIndex()] += static_cast<uint32_t>(static_cast<const MulBlank&>(*cb->record).xfIndices.size());
-      else
-        ++perRow[cb->RowIndex()];
-    }
+  for (const CompactCell& cc : list.cells) {
+    if (cc.row >= rowCount) continue;
+    if (cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank)
+      perRow[cc.row] += cc.run.count;
+    else
+      ++perRow[cc.row];
   }
   for (int32_t r = 0; r < rowCount; ++r) rows[r].cells.reserve(std::min<uint32_t>(perRow[r], kMaxColumn + 1));
 
-  for (const RowBlock& block : sheet.cellTable.rowBlocks) {
-    for (const auto& cb : block.cellBlocks) {
-      if (!cb->record) continue;
-      const int32_t r = cb->RowIndex();
-      const int32_t c = cb->ColIndex();
-      if (r >= rowCount || c >= columnCount) continue;
-      const CellRecord& rec = *cb->record;
-      switch (static_cast<uint16_t>(cb->type)) {
-        case RecordCode::kFormula: {
-          XlsCell* cell = LoadedCell(r, c);
-          cell->SetFormula(static_cast<const Formula&>(rec));
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
+  for (const CompactCell& cc : list.cells) {
+    const int32_t r = cc.row;
+    const int32_t c = cc.col;
+    if (r >= rowCount || c >= columnCount) continue;
+    switch (cc.code) {
+      case RecordCode::kFormula: {
+        XlsCell* cell = LoadedCell(r, c);
+        cell->SetFormula(static_cast<const Formula&>(*list.whole[cc.value]->record));
+        cell->SetXFormatIdx(cc.xf);
+        break;
+      }
+      case RecordCode::kMulRK: {
+        const int32_t lastColumn = cc.xf;
+        for (uint32_t j = 0; j < cc.run.count; ++j) {
+          const int32_t col = c + static_cast<int32_t>(j);
+          if (col > lastColumn || col >= RowLength(r)) break;
+          const MulRK::XFRK& e = list.rkEntries[cc.run.first + j];
+          XlsCell* cell = LoadedCell(r, static_cast<uint16_t>(col));
+          cell->SetRKValue(static_cast<uint32_t>(e.rkValue));
+          cell->SetXFormatIdx(e.xfIndex);
         }
-        case RecordCode::kMulRK: {
-          const auto& m = static_cast<const MulRK&>(rec);
-          for (size_t j = 0; j < m.entries.size(); ++j) {
-            const int32_t col = c + static_cast<int32_t>(j);
-            if (col > m.lastColumn || col >= RowLength(r)) break;
-            XlsCell* cell = LoadedCell(r, static_cast<uint16_t>(col));
-            cell->SetRKValue(static_cast<uint32_t>(m.entries[j].rkValue));
-            cell->SetXFormatIdx(m.entries[j].xfIndex);
-          }
-          break;
+        break;
+      }
+      case RecordCode::kMulBlank: {
+        const int32_t lastColumn = cc.xf;
+        for (uint32_t j = 0; j < cc.run.count; ++j) {
+          const int32_t col = c + static_cast<int32_t>(j);
+          if (col > lastColumn || col > kMaxColumn) break;
+          // Only this row grows; the sheet's column count stays.
+          if (col >= RowLength(r)) rows[r].length = col + 1;
+          LoadedCell(r, static_cast<uint16_t>(col))->SetXFormatIdx(list.blankEntries[cc.run.first + j]);
         }
-        case RecordCode::kMulBlank: {
-          const auto& m = static_cast<const MulBlank&>(rec);
-          for (size_t j = 0; j < m.xfIndices.size(); ++j) {
-            const int32_t col = c + static_cast<int32_t>(j);
-            if (col > m.lastColumn || col > kMaxColumn) break;
-            // Only this row grows; the sheet's column count stays.
-            if (col >= RowLength(r)) rows[r].length = col + 1;
-            LoadedCell(r, static_cast<uint16_t>(col))->SetXFormatIdx(m.xfIndices[j]);
-          }
-          break;
-        }
-        case RecordCode::kLabelSST: {
-          const auto& l = static_cast<const LabelSST&>(rec);
-          XlsCell* cell = LoadedCell(r, c);
-          const auto& strings = globals.sst.strings;
-          // An index past the table leaves the value as it was.
-          if (l.sstIndex < strings.size()) {
-            const LargeString& s = strings[l.sstIndex];
-            if (s.IsWide())
-              cell->SetWString(s.wideText.c_str());
+        break;
+      }
+      case RecordCode::kLabelSST: {
+        XlsCell* cell = LoadedCell(r, c);
+        const auto& strings = globals.sst.strings;
+        const auto& texts = globals.sst.texts;
+        // An index past the table leaves the value as it was.
+        if (globals.sst.compact) {
+          if (cc.value < texts.size()) {
+            if (const char16_t* w = texts.Wide(cc.value))
+              cell->BorrowWString(w);
             else
-              cell->SetString(s.narrowText.c_str());
+              cell->BorrowString(texts.Narrow(cc.value));
           }
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
-        }
-        case RecordCode::kLabel:
-        case RecordCode::kRString: {
-          const LargeString& s = static_cast<const Label&>(rec).text;
-          XlsCell* cell = LoadedCell(r, c);
+        } else if (cc.value < strings.size()) {
+          const LargeString& s = strings[cc.value];
           if (s.IsWide())
             cell->SetWString(s.wideText.c_str());
           else
             cell->SetString(s.narrowText.c_str());
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
         }
-        case RecordCode::kBlank: LoadedCell(r, c)->SetXFormatIdx(rec.xfIndex); break;
-        case RecordCode::kNumber: {
-          XlsCell* cell = LoadedCell(r, c);
-          cell->SetDouble(static_cast<const Number&>(rec).value);
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
-        }
-        case RecordCode::kBoolErr: {
-          const auto& b = static_cast<const BoolErr&>(rec);
-          XlsCell* cell = LoadedCell(r, c);
-          if (b.error == 0) cell->SetInteger(b.value);
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
-        }
-        case RecordCode::kRK: {
-          XlsCell* cell = LoadedCell(r, c);
-          cell->SetRKValue(static_cast<const RK&>(rec).rkValue);
-          cell->SetXFormatIdx(rec.xfIndex);
-          break;
-        }
-        default: break;
+        cell->SetXFormatIdx(cc.xf);
+        break;
       }
+      case RecordCode::kLabel:
+      case RecordCode::kRString: {
+        const LargeString& s = static_cast<const Label&>(*list.whole[cc.value]->record).text;
+        XlsCell* cell = LoadedCell(r, c);
+        if (s.IsWide())
+          cell->SetWString(s.wideText.c_str());
+        else
+          cell->SetString(s.narrowText.c_str());
+        cell->SetXFormatIdx(cc.xf);
+        break;
+      }
+      case RecordCode::kBlank: LoadedCell(r, c)->SetXFormatIdx(cc.xf); break;
+      case RecordCode::kNumber: {
+        XlsCell* cell = LoadedCell(r, c);
+        cell->SetDouble(cc.number);
+        cell->SetXFormatIdx(cc.xf);
+        break;
+      }
+      case RecordCode::kBoolErr: {
+        XlsCell* cell = LoadedCell(r, c);
+        if (cc.boolErr.error == 0) cell->SetInteger(cc.boolErr.value);
+        cell->SetXFormatIdx(cc.xf);
+        break;
+      }
+      case RecordCode::kRK: {
+        XlsCell* cell = LoadedCell(r, c);
+        cell->SetRKValue(cc.value);
+        cell->SetXFormatIdx(cc.xf);
+        break;
+      }
+      default: break;
     }
   }
 
@@ -201,7 +207,9 @@ XlsCell* XlsSheet::Cell(int32_t row, int32_t col) {
   }
   if (const XlsCell* found = FindCell(row, static_cast<uint16_t>(col)))
     return const_cast<XlsCell*>(found);
-  return &rows[row].extra[static_cast<uint16_t>(col)];
+  GridRow& r = rows[row];
+  if (!r.extra) r.extra = std::make_unique<ExtraCells>();
+  return &(*r.extra)[static_cast<uint16_t>(col)];
 }
 
 const XlsCell* XlsSheet::Cell(int32_t row, int32_t col) const {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,13 +43,14 @@ class XlsSheet : public RefCount::RefCnt {
   void ForEachStoredCell(Fn&& fn) const {
     for (int32_t r = 0; r < rowCount && r < static_cast<int32_t>(rows.size()); ++r) {
       const GridRow& row = rows[r];
-      auto extra = row.extra.begin();
+      const ExtraCells& extras = row.extra ? *row.extra : NoExtraCells();
+      auto extra = extras.begin();
       for (const Slot& s : row.cells) {
-        for (; extra != row.extra.end() && extra->first < s.column; ++extra)
+        for (; extra != extras.end() && extra->first < s.column; ++extra)
           if (extra->first < columnCount) fn(r, int32_t{extra->first}, extra->second);
         if (s.column < columnCount) fn(r, int32_t{s.column}, s.cell);
       }
-      for (; extra != row.extra.end(); ++extra)
+      for (; extra != extras.end(); ++extra)
         if (extra->first < columnCount) fn(r, int32_t{extra->first}, extra->second);
     }
   }
@@ -60,14 +62,17 @@ class XlsSheet : public RefCount::RefCnt {
     uint16_t column;
     XlsCell cell;
   };
+  using ExtraCells = std::map<uint16_t, XlsCell>;
+  static const ExtraCells& NoExtraCells();
   struct GridRow {
     std::vector<Slot> cells;              // cells from the file, columns ascending
-    std::map<uint16_t, XlsCell> extra;    // cells made by the growing Cell (stable addresses)
+    // Cells made by the growing Cell (stable addresses); rarely any, so only a pointer.
+    std::unique_ptr<ExtraCells> extra;
     int32_t length = 0;                   // > columnCount when a MULBLANK stretched the row
   };
 
   void UpdateCells();
-  void CalculateDimension(const Worksheet& sheet);
+  void CalculateDimension(const CompactCells& list);
   XlsCell* LoadedCell(int32_t row, uint16_t col);       // made on demand while loading
   const XlsCell* FindCell(int32_t row, uint16_t col) const;
   int32_t RowLength(int32_t row) const;

@@ -1,0 +1,85 @@
+// The compact forms a book loads into: the packed shared-string table must hold exactly what
+// the one-object-per-string form holds, grid cells borrow its texts (copies own theirs), and
+// records framed without a copy report the same sizes as the copying reader.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/xls/stream_builder.h"
+#include "xls/cell_records.h"
+#include "xls/workbook_globals.h"
+#include "xls/xls_book.h"
+
+using namespace Xls;
+using XlsTest::Bytes;
+using XlsTest::Stream;
+
+TEST(PackedSharedStrings, HoldTheSameTextsAsTheStringObjects) {
+  Stream s;
+  s.rec(0x00FC, Bytes().u32(5).u32(5).u16(4).u8(1).str16(u"AB"))
+      .rec(0x003C, Bytes().u8(0).str8("CD").u16(0).u8(0).u16(3).u8(0).str8("xy"))
+      .rec(0x003C, Bytes().u8(0).str8("z").u16(2).u8(0x08).u16(1).str8("rt").u32(0).u16(1).u8(1).str16(u"\u65E5"));
+  Workbook::SharedStringTable plain, packed;
+  packed.compact = true;
+  EXPECT_EQ(plain.Read(s.span()), packed.Read(s.span()));
+  ASSERT_EQ(packed.texts.size(), plain.strings.size());
+  ASSERT_EQ(plain.strings.size(), 5u);
+  EXPECT_TRUE(packed.strings.empty());
+  for (size_t i = 0; i < plain.strings.size(); ++i) {
+    const LargeString& want = plain.strings[i];
+    if (want.IsWide()) {
+      ASSERT_NE(packed.texts.Wide(i), nullptr) << i;
+      EXPECT_EQ(std::u16string(packed.texts.Wide(i)), want.wideText) << i;
+      EXPECT_EQ(packed.texts.Narrow(i), nullptr) << i;
+    } else {
+      ASSERT_NE(packed.texts.Narrow(i), nullptr) << i;
+      EXPECT_EQ(std::string(packed.texts.Narrow(i)), want.narrowText) << i;
+    }
+  }
+  EXPECT_STREQ(packed.texts.Narrow(2), "xyz");  // the string cut at a record boundary
+}
+
+TEST(PackedSharedStrings, GridCellsBorrowAndCopiesOwn) {
+  Stream s;
+  s.globals({"first", "", "third"}).bof(0x0010).labelsst(0, 0, 0).labelsst(0, 1, 1).labelsst(1, 0, 2)
+      .labelsst(1, 1, 9).eof();
+  auto book = std::make_unique<XlsBook>();
+  ASSERT_TRUE(book->LoadStream(s.span()));
+  XlsSheet* sheet = book->GetWorksheet(0);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_STREQ(sheet->Cell(0, 0)->GetString(), "first");
+  EXPECT_EQ(sheet->Cell(0, 1)->Type(), CellUndefined);  // an empty text is no text
+  EXPECT_EQ(sheet->Cell(1, 1)->Type(), CellUndefined);  // index past the table
+  XlsCell copy = *sheet->Cell(1, 0);
+  XlsCell assigned;
+  assigned = *sheet->Cell(0, 0);
+  EXPECT_NE(copy.GetString(), sheet->Cell(1, 0)->GetString());  // its own bytes
+  book.reset();  // the table the grid borrowed from is gone; the copies are not
+  EXPECT_STREQ(copy.GetString(), "third");
+  EXPECT_EQ(copy.GetStringLength(), 5u);
+  EXPECT_STREQ(assigned.GetString(), "first");
+  copy.SetString("changed");  // an owned text is replaced, not written through
+  EXPECT_STREQ(copy.GetString(), "changed");
+}
+
+TEST(FramedRecords, SkipAndViewAgreeWithTheCopyingReader) {
+  Stream s;
+  s.rec(0x0203, Bytes().u16(3).u16(4).u16(15).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).u8(7).u8(0x40))
+      .rec(0x003C, Bytes().u8(9))
+      .rec(0x0203, Bytes().u16(1).u16(2).u16(15));
+  const ByteSpan all = s.span();
+  Record copying;
+  const uint32_t first = copying.Read(all);
+  EXPECT_EQ(Record::Skip(all), first);
+  Number viewed;
+  EXPECT_EQ(viewed.Read(all), first);  // joined with its CONTINUE: a copy is kept
+  EXPECT_EQ(viewed.DataSize(), copying.DataSize());
+  EXPECT_EQ(viewed.rowIndex, 3);
+  Number shortOne;  // no CONTINUE: nothing kept, fields past the data read as zero
+  const ByteSpan rest = all.Sub(first);
+  EXPECT_EQ(shortOne.Read(rest), Record::Skip(rest));
+  EXPECT_EQ(shortOne.colIndex, 2);
+  EXPECT_EQ(shortOne.value, 0.0);
+  EXPECT_TRUE(shortOne.data.empty());
+  EXPECT_EQ(Record::Skip(all.Sub(0, 3)), 3u);  // a header cut short
+}

@@ -1,0 +1,56 @@
+// A worksheet's cell records as one flat list of 16-byte entries in file order, which the
+// grid is built from: a book loads its sheets this way instead of as record objects. The
+// list owns the MULRK/MULBLANK entries and the few records kept whole (LABEL, RSTRING,
+// FORMULA); everything is decoded by the record classes themselves.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "xls/big_allocator.h"
+#include "xls/cell_records.h"
+#include "xls/ref_count.h"
+#include "xls/row_block.h"
+
+namespace Xls {
+
+struct CompactCell {
+  uint16_t code = 0;  // the record code
+  uint16_t row = 0;
+  uint16_t col = 0;   // the first column for MULRK and MULBLANK
+  uint16_t xf = 0;    // for MULRK and MULBLANK: the record's last column
+  union {
+    double number;                                // NUMBER
+    uint32_t value;                               // LABELSST's index, RK's value, index into whole
+    struct { uint8_t value, error; } boolErr;     // BOOLERR
+    struct { uint32_t first, count; } run;        // MULRK / MULBLANK entries
+  };
+  CompactCell() : number(0.0) {}
+};
+
+class CompactCells {
+ public:
+  // Reads the cell record at the start of `bytes` and appends it; returns its framed size.
+  uint32_t Read(ByteSpan bytes);
+  // Appends a record already read (a cell block of a record-level cell table).
+  void Add(const RefCount::SmartPtr<CellBlock>& block);
+  void Clear();
+
+  BigVector<CompactCell> cells;
+  BigVector<MulRK::XFRK> rkEntries;
+  std::vector<uint16_t> blankEntries;
+  std::vector<RefCount::SmartPtr<CellBlock>> whole;
+
+ private:
+  void AddRecord(uint16_t code, const CellRecord& record);
+  // Decoders reused for every record, so reading allocates nothing per cell.
+  LabelSST labelSst;
+  Blank blank;
+  Number number;
+  BoolErr boolErr;
+  RK rk;
+  MulRK mulRk;
+  MulBlank mulBlank;
+};
+
+}  // namespace Xls
