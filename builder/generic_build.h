@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "builder/atomic_file.h"
 #include "builder/build.h"
@@ -44,15 +45,10 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, int32_t first_setti
   std::string out = "[";
   console.string_to_textbox(msg::kBuilding, BLUE, false);
 
+  // Every setlist entry in order, as the id of its folded name; then one pass over the settings
+  // rows collects, for each name, the rows that carry it.
   SettingsIndex index;
-  if (settings_rows > first_settings_row) index.Reserve(static_cast<size_t>(settings_rows - first_settings_row));
-  for (int32_t k = first_settings_row; k < settings_rows; ++k) {
-    const auto name = settings_sheet->Cell(static_cast<uint32_t>(k), 0);
-    if (SettingsCells::IsEmpty(name)) continue;
-    index.Add(FoldAscii(SettingsCells::Text(name)), k);
-  }
-
-  int64_t records = 0;
+  std::vector<int32_t> entries;
   for (int32_t s = 0; s < setlist_sheets; ++s) {
     auto sheet = setlist.GetWorksheet(s);
     if (!sheet) continue;
@@ -60,32 +56,45 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, int32_t first_setti
     for (int32_t r = 0; r < rows; ++r) {
       const auto entry = sheet->Cell(static_cast<uint32_t>(r), 0);
       if (SetlistCells::IsEmpty(entry)) continue;
-      const std::string name = FoldAscii(SetlistCells::Text(entry));
-      const size_t matches = index.ForEachRow(name, [&](int32_t k) {
-        const auto row = static_cast<uint32_t>(k);
-        if (records > 0) out.push_back(',');
-        std::string notes;
-        if (const auto cell = settings_sheet->Cell(row, 3); !SettingsCells::IsEmpty(cell)) {
-          notes = SettingsCells::Text(cell);
-        }
-        std::string bpm;
-        bool invalid_tempo = false;
-        if (const auto cell = settings_sheet->Cell(row, 4); !SettingsCells::IsEmpty(cell)) {
-          const std::optional<int32_t> tempo = SettingsCells::Tempo(cell);
-          invalid_tempo = !tempo;
-          if (tempo) bpm = std::to_string(*tempo);
-        }
-        const std::string song = SettingsCells::Text(settings_sheet->Cell(row, 1));
-        const std::string patch = SettingsCells::Text(settings_sheet->Cell(row, 2));
-        AppendRecord(out, song, patch, notes, bpm);
-        ++records;
-        if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
-      });
-      if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
-      if (out.size() >= (1u << 16)) {
-        if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
-        out.clear();
+      entries.push_back(index.AddEntry(FoldAscii(SetlistCells::Text(entry))));
+    }
+  }
+  std::string folded;
+  for (int32_t k = first_settings_row; k < settings_rows; ++k) {
+    const auto name = settings_sheet->Cell(static_cast<uint32_t>(k), 0);
+    if (SettingsCells::IsEmpty(name)) continue;
+    folded = SettingsCells::Text(name);
+    FoldAsciiInPlace(folded);
+    if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
+  }
+
+  int64_t records = 0;
+  for (const int32_t id : entries) {
+    const std::string& name = index.Name(id);
+    const size_t matches = index.ForEachRow(id, [&](int32_t k) {
+      const auto row = static_cast<uint32_t>(k);
+      if (records > 0) out.push_back(',');
+      std::string notes;
+      if (const auto cell = settings_sheet->Cell(row, 3); !SettingsCells::IsEmpty(cell)) {
+        notes = SettingsCells::Text(cell);
       }
+      std::string bpm;
+      bool invalid_tempo = false;
+      if (const auto cell = settings_sheet->Cell(row, 4); !SettingsCells::IsEmpty(cell)) {
+        const std::optional<int32_t> tempo = SettingsCells::Tempo(cell);
+        invalid_tempo = !tempo;
+        if (tempo) bpm = std::to_string(*tempo);
+      }
+      const std::string song = SettingsCells::Text(settings_sheet->Cell(row, 1));
+      const std::string patch = SettingsCells::Text(settings_sheet->Cell(row, 2));
+      AppendRecord(out, song, patch, notes, bpm);
+      ++records;
+      if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
+    });
+    if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
+    if (out.size() >= (1u << 16)) {
+      if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
+      out.clear();
     }
   }
   out.push_back(']');

@@ -2,27 +2,40 @@
 
 #include <utility>
 
-std::string FoldAscii(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
+void FoldAsciiInPlace(std::string& text) {
+  for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
+}
+
+std::string FoldAscii(std::string_view text) {
+  std::string folded(text);
+  FoldAsciiInPlace(folded);
   return folded;
 }
 
-void SettingsIndex::Reserve(size_t rows) {
-  first_.reserve(rows);
-  rows_.reserve(rows);
-  next_.reserve(rows);
+int32_t SettingsIndex::AddEntry(std::string folded_name) {
+  if (const int32_t id = Find(folded_name); id >= 0) return id;
+  const auto id = static_cast<int32_t>(names_.size());
+  names_.push_back(std::move(folded_name));
+  ids_.emplace(names_.back(), id);
+  chains_.emplace_back();
+  return id;
 }
 
-void SettingsIndex::Add(std::string folded_name, int32_t row) {
+int32_t SettingsIndex::Find(std::string_view folded_name) const {
+  const auto it = ids_.find(folded_name);
+  return it == ids_.end() ? -1 : it->second;
+}
+
+void SettingsIndex::AddRow(int32_t id, int32_t row) {
   const auto slot = static_cast<int32_t>(rows_.size());
   rows_.push_back(row);
   next_.push_back(-1);
-  const auto [it, inserted] = first_.try_emplace(std::move(folded_name), slot, slot);
-  if (!inserted) {
-    next_[static_cast<size_t>(it->second.second)] = slot;
-    it->second.second = slot;
-  }
+  Chain& chain = chains_[static_cast<size_t>(id)];
+  if (chain.first < 0)
+    chain.first = slot;
+  else
+    next_[static_cast<size_t>(chain.last)] = slot;
+  chain.last = slot;
 }

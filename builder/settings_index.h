@@ -1,31 +1,35 @@
-// SettingsIndex: the settings rows grouped by folded lookup name, built once per build so each
-// setlist entry is found without rescanning the table. Rows of one name stay in row order, so
-// the records come out exactly as a full scan of the table would produce them.
+// SettingsIndex: the setlist's distinct entry names, each with the settings rows that carry it.
+// The build registers every entry first, then scans the settings table once, so the work
+// follows the two tables' sizes, not their product, and a large settings table costs one
+// lookup per row. Rows of one name stay in row order, so the records come out exactly as a
+// full scan of the table for each entry would produce them.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 // ASCII A-Z become a-z; every other byte, including letters beyond ASCII, is kept.
 std::string FoldAscii(std::string_view text);
+void FoldAsciiInPlace(std::string& text);
 
 class SettingsIndex {
  public:
-  void Reserve(size_t rows);
+  // The id of a setlist entry's folded name, registering the name when it is new.
+  int32_t AddEntry(std::string folded_name);
+  // The id of a registered name, or -1.
+  int32_t Find(std::string_view folded_name) const;
+  const std::string& Name(int32_t id) const { return names_[static_cast<size_t>(id)]; }
   // Rows must be added in increasing order.
-  void Add(std::string folded_name, int32_t row);
-  // Calls `visit(row)` for every row whose folded name equals `folded_name` byte for byte, in
-  // row order; returns how many there were.
+  void AddRow(int32_t id, int32_t row);
+  // Calls `visit(row)` for every row added to `id`, in row order; returns how many there were.
   template <class Visit>
-  size_t ForEachRow(const std::string& folded_name, Visit visit) const {
-    const auto it = first_.find(folded_name);
-    if (it == first_.end()) return 0;
+  size_t ForEachRow(int32_t id, Visit visit) const {
     size_t count = 0;
-    for (int32_t at = it->second.first; at >= 0; at = next_[static_cast<size_t>(at)]) {
+    for (int32_t at = chains_[static_cast<size_t>(id)].first; at >= 0; at = next_[static_cast<size_t>(at)]) {
       visit(rows_[static_cast<size_t>(at)]);
       ++count;
     }
@@ -33,8 +37,14 @@ class SettingsIndex {
   }
 
  private:
-  // Name -> first and last slot of its chain; slots link the rows of one name in row order.
-  std::unordered_map<std::string, std::pair<int32_t, int32_t>> first_;
+  struct Chain {
+    int32_t first = -1;
+    int32_t last = -1;
+  };
+  std::deque<std::string> names_;  // a deque, so the views in ids_ stay valid as it grows
+  std::unordered_map<std::string_view, int32_t> ids_;
+  std::vector<Chain> chains_;
+  // Slots link the rows of one name in row order.
   std::vector<int32_t> rows_;
   std::vector<int32_t> next_;
 };
