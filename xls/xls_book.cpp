@@ -20,24 +20,33 @@ bool XlsBook::Load(const std::string& filename) { return Load(Cfb::widen_string(
 bool XlsBook::Load(const std::u16string& filename) {
   if (document.IsOpen()) document.Close();
   if (!document.Open(filename, 3)) return false;
+  uint64_t size = 0;
+  if (document.FileSize(std::string("Workbook"), size) == Cfb::CfSuccess && size > kMaxWorkbookStream) {
+    sheets.clear();
+    globals = Workbook();
+    recordSheets.clear();
+    document.Close();
+    return false;
+  }
   std::vector<char> stream;
   // A missing or unreadable stream leaves no BOF to find: a book without worksheets.
   document.ReadFile(std::string("Workbook"), stream);
-  Parse(ByteOrder::ByteSpan(stream.data(), stream.size()));
-  return true;
+  if (Parse(ByteOrder::ByteSpan(stream.data(), stream.size()))) return true;
+  document.Close();
+  return false;
 }
 
 bool XlsBook::LoadStream(ByteOrder::ByteSpan workbookStream) {
-  Parse(workbookStream);
-  return true;
+  const bool tooLarge = workbookStream.size() > kMaxWorkbookStream;
+  return Parse(tooLarge ? ByteOrder::ByteSpan() : workbookStream) && !tooLarge;
 }
 
-void XlsBook::Parse(ByteOrder::ByteSpan stream) {
+bool XlsBook::Parse(ByteOrder::ByteSpan stream) {
   sheets.clear();
   globals = Workbook();
   recordSheets.clear();
   Read(stream);
-  UpdateSheets();
+  return UpdateSheets();
 }
 
 void XlsBook::Close() {
@@ -68,14 +77,22 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
   return static_cast<uint32_t>(pos);
 }
 
-void XlsBook::UpdateSheets() {
+bool XlsBook::UpdateSheets() {
   sheets.clear();
   sheets.reserve(recordSheets.size());
+  int64_t gridRows = 0;
   for (size_t i = 0; i < recordSheets.size(); ++i) {
     RefCount::SmartPtr<XlsSheet> sheet(new XlsSheet(this, static_cast<int32_t>(i)));
+    gridRows += sheet->GetTotalRows();
+    if (gridRows > kMaxGridRows) {
+      sheets.clear();
+      recordSheets.clear();
+      return false;
+    }
     sheet->columnInfo = recordSheets[i].colInfos.colInfoList;
     sheets.push_back(sheet);
   }
+  return true;
 }
 
 XlsSheet* XlsBook::GetWorksheet(int32_t sheetIndex) {
