@@ -8,6 +8,7 @@
 
 #include "fuzz/xls_visit.h"
 #include "tests/hostile/hostile_support.h"
+#include "tests/xls/stream_builder.h"
 #include "xls/xls_book.h"
 
 namespace {
@@ -73,10 +74,29 @@ TEST(HostileXlsReader, EncryptedWorkbookLoadsWithoutSheets) {
   EXPECT_EQ(book.GetTotalWorkSheets(), 0);
 }
 
-// 40 sheets of one cell in row 65535 are 2.6 million grid rows from a 5 KB file.
+// 40 sheets of one cell in row 65535 are 2.6 million grid rows from a 5 KB file; four are
+// the most a book may hold.
 TEST(HostileXlsReader, SheetsSpanningMoreThanTheGridLimitFailTheLoad) {
   Xls::XlsBook book;
   EXPECT_FALSE(book.Load(hostile::DataFile("many-tall-sheets.xls")));
+  EXPECT_EQ(book.GetTotalWorkSheets(), 0);
+}
+
+TEST(HostileXlsReader, GridLimitCountsTheRowsOfEverySheet) {
+  const auto tall = [](int sheets) {
+    XlsTest::Stream stream;
+    stream.bof(0x0005).eof();
+    for (int i = 0; i < sheets; ++i) stream.bof(0x0010).number(65535, 0, 1.0).eof();
+    return stream.out.b;
+  };
+  const int most = static_cast<int>(Xls::XlsBook::kMaxGridRows / 65536);
+  Xls::XlsBook book;
+  const std::vector<uint8_t> fits = tall(most);
+  ASSERT_TRUE(book.LoadStream(ByteOrder::ByteSpan(fits.data(), fits.size())));
+  EXPECT_EQ(book.GetTotalWorkSheets(), most);
+  EXPECT_EQ(book.GetWorksheet(most - 1)->GetTotalRows(), 65536);
+  const std::vector<uint8_t> beyond = tall(most + 1);
+  EXPECT_FALSE(book.LoadStream(ByteOrder::ByteSpan(beyond.data(), beyond.size())));
   EXPECT_EQ(book.GetTotalWorkSheets(), 0);
 }
 
