@@ -3,6 +3,7 @@
 // takes the text build's path through the .xls reader.
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,11 +12,18 @@
 
 namespace {
 
+// Kept in a plain array: the exit handler below runs after static strings are destroyed.
+char g_folder[] = "/tmp/tallyform-fuzz-XXXXXX";
+
 const std::string& OutputFolder() {
   static const std::string folder = [] {
-    char tmpl[] = "/tmp/tallyform-fuzz-XXXXXX";
-    if (!mkdtemp(tmpl)) std::abort();
-    return std::string(tmpl);
+    if (!mkdtemp(g_folder)) std::abort();
+    // Removed when the fuzzer exits, so runs leave no folders behind.
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(g_folder, ec);
+    });
+    return std::string(g_folder);
   }();
   return folder;
 }

@@ -14,10 +14,13 @@ namespace {
 // Reads the whole file in binary; false when it cannot be opened or read. Only regular files
 // and pipes are tables: a directory or a device (which may never end) is refused.
 bool ReadWholeFile(const std::string& filename, std::string& out) {
-  const int fd = ::open(filename.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking open: a named pipe nobody writes to would otherwise wait forever in open().
+  const int fd = ::open(filename.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode));
+  bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)) &&
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+  if (ok && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > TextBook::kMaxTableBytes) ok = false;
   if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char chunk[1 << 16];
   while (ok) {
@@ -25,7 +28,9 @@ bool ReadWholeFile(const std::string& filename, std::string& out) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) ok = false;
     if (n <= 0) break;
-    out.append(chunk, static_cast<size_t>(n));
+    // Also for a file that grew after fstat, and for pipes.
+    if (static_cast<size_t>(n) > TextBook::kMaxTableBytes - out.size()) ok = false;
+    else out.append(chunk, static_cast<size_t>(n));
   }
   ::close(fd);
   return ok;

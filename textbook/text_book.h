@@ -10,8 +10,14 @@
 
 class TextBook {
  public:
+  // The largest table read into memory: a longer file (or pipe) is refused as unreadable.
+  // A table at the limit costs up to about 17 bytes per line once built (line starts and
+  // the settings index): 64 MiB of empty lines peak near 1.1 GB.
+  static constexpr size_t kMaxTableBytes = size_t{64} << 20;
+
   // Reads every line of the file at the 8-bit path `filename`. False when it cannot be opened
-  // or read (missing, no access, a directory); true otherwise, also for an empty file.
+  // or read (missing, no access, a directory, a device, more than kMaxTableBytes); true
+  // otherwise, also for an empty file or a pipe with no writer.
   bool Load(const std::string& filename);
   // The file is already closed after Load; kept so callers can release it explicitly.
   void Close() {}

@@ -1,7 +1,6 @@
 #include "xls/xls_book.h"
 
 #include <cstring>
-#include <limits>
 
 namespace Xls {
 
@@ -24,25 +23,28 @@ bool XlsBook::Load(const std::u16string& filename) {
   // A missing or unreadable stream leaves no BOF to find: a book without worksheets.
   BigVector<char> stream;
   uint64_t size = 0;
-  if (document.FileSize(std::string("Workbook"), size) == Cfb::CfSuccess && size > 0 &&
-      size <= std::numeric_limits<uint32_t>::max()) {
+  if (document.FileSize(std::string("Workbook"), size) == Cfb::CfSuccess && size > 0) {
+    if (size > kMaxWorkbookStream) {
+      Parse(ByteOrder::ByteSpan());
+      document.Close();
+      return false;
+    }
     stream.resize(static_cast<size_t>(size));  // bounded: FileSize refuses sizes beyond the file
     if (document.ReadFile(std::string("Workbook"), stream.data(), static_cast<uint32_t>(size)) != Cfb::CfSuccess)
       stream.clear();
   }
-  sheets.clear();
-  globals = Workbook();
-  recordSheets.clear();
-  Read(ByteOrder::ByteSpan(stream.data(), stream.size()));
+  Parse(ByteOrder::ByteSpan(stream.data(), stream.size()));
   // Nothing refers to the stream's bytes once read: let them go before the grids are built.
   BigVector<char>().swap(stream);
-  UpdateSheets();
-  return true;
+  if (UpdateSheets()) return true;
+  document.Close();
+  return false;
 }
 
 bool XlsBook::LoadStream(ByteOrder::ByteSpan workbookStream) {
-  Parse(workbookStream);
-  return true;
+  const bool tooLarge = workbookStream.size() > kMaxWorkbookStream;
+  Parse(tooLarge ? ByteOrder::ByteSpan() : workbookStream);
+  return UpdateSheets() && !tooLarge;
 }
 
 void XlsBook::Parse(ByteOrder::ByteSpan stream) {
@@ -50,7 +52,6 @@ void XlsBook::Parse(ByteOrder::ByteSpan stream) {
   globals = Workbook();
   recordSheets.clear();
   Read(stream);
-  UpdateSheets();
 }
 
 void XlsBook::Close() {
@@ -85,14 +86,22 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
   return static_cast<uint32_t>(pos);
 }
 
-void XlsBook::UpdateSheets() {
+bool XlsBook::UpdateSheets() {
   sheets.clear();
   sheets.reserve(recordSheets.size());
+  int64_t gridRows = 0;
   for (size_t i = 0; i < recordSheets.size(); ++i) {
     RefCount::SmartPtr<XlsSheet> sheet(new XlsSheet(this, static_cast<int32_t>(i)));
+    gridRows += sheet->GetTotalRows();
+    if (gridRows > kMaxGridRows) {
+      sheets.clear();
+      recordSheets.clear();
+      return false;
+    }
     sheet->columnInfo = recordSheets[i].colInfos.colInfoList;
     sheets.push_back(sheet);
   }
+  return true;
 }
 
 XlsSheet* XlsBook::GetWorksheet(int32_t sheetIndex) {

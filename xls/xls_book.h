@@ -19,16 +19,25 @@ namespace Xls {
 
 class XlsBook {
  public:
+  // Limits on what one file can make the reader hold. A Workbook stream larger than
+  // kMaxWorkbookStream is not read at all, and a book whose sheet grids together span more
+  // than kMaxGridRows rows (four full-height sheets, about 21 MB of rows) is dropped once the
+  // sheet crossing it is made: every grid row is kept, so a 40-byte sheet with one cell in
+  // row 65535 costs 5 MB. Either way the load fails, as for a file that does not open.
+  static constexpr uint64_t kMaxWorkbookStream = uint64_t{256} << 20;
+  static constexpr int64_t kMaxGridRows = int64_t{1} << 18;
+
   XlsBook() = default;
   explicit XlsBook(const std::string& filename) { Load(filename); }
   ~XlsBook();
   XlsBook(const XlsBook&) = delete;
   XlsBook& operator=(const XlsBook&) = delete;
 
-  // True once the document opened; a failed open keeps the sheets of an earlier load.
+  // True once the document opened and its sheets loaded within the limits above; a failed
+  // open keeps the sheets of an earlier load, a load beyond the limits leaves none.
   bool Load(const std::string& filename);
   bool Load(const std::u16string& filename);
-  // The same load from the bytes of a Workbook stream, without a document.
+  // The same load from the bytes of a Workbook stream, without a document (same limits).
   bool LoadStream(ByteOrder::ByteSpan workbookStream);
   void Close();
 
@@ -43,7 +52,8 @@ class XlsBook {
 
   // Walks the substreams of a Workbook stream; returns the bytes consumed.
   uint32_t Read(ByteOrder::ByteSpan stream);
-  void UpdateSheets();
+  // Makes the sheet grids; false (and no sheets) past kMaxGridRows.
+  bool UpdateSheets();
 
   Cfb::CompoundFile document;
   Workbook globals;
@@ -51,6 +61,7 @@ class XlsBook {
   std::vector<RefCount::SmartPtr<XlsSheet>> sheets;
 
  private:
+  // Drops what an earlier load kept and reads the stream's records (no grids yet).
   void Parse(ByteOrder::ByteSpan stream);
 };
 
