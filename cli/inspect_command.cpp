@@ -184,7 +184,8 @@ int RunInspect(const Args& args) {
     if (!in) return Fail("cannot read '" + path + "'");
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Xls::XlsBook book;
-    book.LoadStream(ByteOrder::ByteSpan(bytes.data(), bytes.size()));
+    if (!book.LoadStream(ByteOrder::ByteSpan(bytes.data(), bytes.size())))
+      return Fail("cannot load '" + path + "' as a Workbook stream");
     PrintXlsJson(book, stdout);
     return 0;
   }
