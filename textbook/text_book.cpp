@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <utility>
@@ -39,7 +40,7 @@ bool ReadWholeFile(const std::string& filename, std::string& out) {
 // Applies the text-mode rules in place: a UTF-8 byte-order mark at the very start is skipped, a
 // Ctrl-Z ends the input, a carriage return directly before a line feed is dropped. Then makes
 // sure every line ends in a line feed and returns the start of each line.
-std::vector<size_t> ToTextModeLines(std::string& text) {
+std::vector<uint32_t> ToTextModeLines(std::string& text) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   const size_t ctrl_z = text.find('\x1A');
   if (ctrl_z != std::string::npos) text.resize(ctrl_z);
@@ -54,15 +55,16 @@ std::vector<size_t> ToTextModeLines(std::string& text) {
   text.shrink_to_fit();
 
   // Rows are counted in 32 bits; lines past that many can never be addressed and are dropped.
+  // The table is at most kMaxTableBytes long, so a line's start fits in 32 bits as well.
   const size_t max_rows = static_cast<size_t>(std::numeric_limits<int32_t>::max());
-  std::vector<size_t> starts;
+  std::vector<uint32_t> starts;
+  starts.reserve(std::min<size_t>(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), max_rows));
   size_t begin = 0;
   for (size_t lf = text.find('\n'); lf != std::string::npos && starts.size() < max_rows;
        lf = text.find('\n', begin)) {
-    starts.push_back(begin);
+    starts.push_back(static_cast<uint32_t>(begin));
     begin = lf + 1;
   }
-  starts.shrink_to_fit();
   return starts;
 }
 
@@ -74,7 +76,7 @@ bool TextBook::Load(const std::string& filename) {
     worksheet_.Assign({}, {});
     return false;
   }
-  std::vector<size_t> starts = ToTextModeLines(text);
+  std::vector<uint32_t> starts = ToTextModeLines(text);
   worksheet_.Assign(std::move(text), std::move(starts));
   return true;
 }

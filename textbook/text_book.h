@@ -11,8 +11,8 @@
 class TextBook {
  public:
   // The largest table read into memory: a longer file (or pipe) is refused as unreadable.
-  // A table at the limit costs up to about 17 bytes per line once built (line starts and
-  // the settings index): 64 MiB of empty lines peak near 1.1 GB.
+  // Besides its bytes a table costs 4 bytes per line (its start): 64 MiB of empty lines
+  // take about 320 MB.
   static constexpr size_t kMaxTableBytes = size_t{64} << 20;
 
   // Reads every line of the file at the 8-bit path `filename`. False when it cannot be opened

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-void TextSheet::Assign(std::string text, std::vector<size_t> starts) {
+void TextSheet::Assign(std::string text, std::vector<uint32_t> starts) {
   text_ = std::move(text);
   starts_ = std::move(starts);
   rowCount_ = static_cast<int32_t>(starts_.size());

@@ -20,10 +20,10 @@ class TextSheet {
  private:
   friend class TextBook;
   // `text` holds every line followed by a line feed; `starts` the offset of each line.
-  void Assign(std::string text, std::vector<size_t> starts);
+  void Assign(std::string text, std::vector<uint32_t> starts);
 
   std::string text_;
-  std::vector<size_t> starts_;
+  std::vector<uint32_t> starts_;
   int32_t rowCount_ = 0;
   TextCell cell_;
 };
