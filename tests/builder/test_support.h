@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/build_messages.h"
 #include "builder/console.h"
 
 namespace testing_support {
@@ -70,5 +71,21 @@ class RecordingConsole : public Console {
   }
   std::vector<Line> lines;
 };
+
+using Lines = std::vector<Line>;
+
+// The console of a successful build: the progress line, `middle`, the total and the JSON path.
+inline Lines SuccessLines(const Lines& middle, int records, const std::string& json_file) {
+  Lines all{{build_messages::kBuilding, BLUE, false}};
+  all.insert(all.end(), middle.begin(), middle.end());
+  all.push_back({build_messages::kCreated + std::to_string(records), GREEN, false});
+  all.push_back({json_file, BLACK, false});
+  return all;
+}
+
+// The console of a stopped build: the message on an emptied console, then the path.
+inline Lines StopLines(const char* message, const std::string& path) {
+  return {{message, RED, true}, {path, BLACK, false}};
+}
 
 }  // namespace testing_support

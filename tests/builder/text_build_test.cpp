@@ -15,11 +15,13 @@ namespace {
 
 namespace msg = build_messages;
 using testing_support::Line;
+using testing_support::Lines;
+using testing_support::StopLines;
+using testing_support::SuccessLines;
 using testing_support::ReadFile;
 using testing_support::RecordingConsole;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
-using Lines = std::vector<Line>;
 
 class TextBuildTest : public ::testing::Test {
  protected:
@@ -39,16 +41,8 @@ class TextBuildTest : public ::testing::Test {
   std::string Document() const { return ReadFile(paths_.json_file); }
   bool DocumentExists() const { return ::access(paths_.json_file.c_str(), F_OK) == 0; }
   // The lines of a successful build around the ones in between.
-  Lines Success(Lines middle, int records) const {
-    Lines all{{msg::kBuilding, BLUE, false}};
-    all.insert(all.end(), middle.begin(), middle.end());
-    all.push_back({msg::kCreated + std::to_string(records), GREEN, false});
-    all.push_back({paths_.json_file, BLACK, false});
-    return all;
-  }
-  Lines Stop(const char* message, const std::string& path) const {
-    return {{message, RED, true}, {path, BLACK, false}};
-  }
+  Lines Success(const Lines& middle, int records) const { return SuccessLines(middle, records, paths_.json_file); }
+  static Lines Stop(const char* message, const std::string& path) { return StopLines(message, path); }
 
   ScratchDir dir_;
   BuildPaths paths_;

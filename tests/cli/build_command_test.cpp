@@ -10,42 +10,13 @@
 
 #include "builder/build.h"
 #include "tests/builder/test_support.h"
+#include "tests/cli/cli_runner.h"
 
 namespace {
 
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
-
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs tallyform-cli with `args` in folder `cwd`, capturing both output streams.
-CliRun RunCli(const std::vector<std::string>& args, const std::string& cwd) {
-  const std::string out_path = cwd + "/.stdout", err_path = cwd + "/.stderr";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(cwd.c_str()) != 0) {
-      ::_exit(127);
-    }
-    std::vector<char*> argv{const_cast<char*>(TALLYFORM_CLI)};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(TALLYFORM_CLI, argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out_path), ReadFile(err_path)};
-  ::unlink(out_path.c_str());
-  ::unlink(err_path.c_str());
-  return run;
-}
 
 const char kSettings[] = "opener,Opening Song,A12,capo 2,120\nballad,Slow Ballad,B07,,\n";
 

@@ -12,44 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_runner.h"
 #include "tests/upload/fake_device.h"
 
 namespace {
 
-struct CliRun {
-  int exit_code;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  const std::string base = ::testing::TempDir() + "upload_cli_test." + std::to_string(getpid());
-  const std::string out = base + ".out", err = base + ".err";
-  std::vector<char*> argv{const_cast<char*>(TALLYFORM_CLI), const_cast<char*>("upload")};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err_fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(out_fd, STDOUT_FILENO);
-    dup2(err_fd, STDERR_FILENO);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  std::remove(out.c_str());
-  std::remove(err.c_str());
-  return run;
+CliRun RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), "upload");
+  return ::RunCli(args, ::testing::TempDir());
 }
 
 std::string WriteJson(const std::string& name, const std::string& bytes) {
