@@ -1,6 +1,9 @@
 #include "xls/xls_sheet.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <span>
 
 #include "xls/xls_book.h"
 
@@ -16,35 +19,28 @@ const XlsCell& EmptyCell() {
 }
 }  // namespace
 
-const XlsSheet::ExtraCells& XlsSheet::NoExtraCells() {
-  static const ExtraCells none;
-  return none;
-}
-
 XlsSheet::XlsSheet(XlsBook* o, int32_t index) : owner(o), sheetIndex(index) { UpdateCells(); }
 
-int32_t XlsSheet::RowLength(int32_t row) const {
-  return std::max(columnCount, rows[row].length);
+std::pair<uint32_t, uint32_t> XlsSheet::LoadedRange(int32_t row, int32_t limit) const {
+  if (row + 1 >= static_cast<int32_t>(rowStart.size())) return {0, 0};
+  if (!cutRows.empty()) {
+    auto cut = cutRows.find(row);
+    if (cut != cutRows.end()) limit = std::min(limit, cut->second);
+  }
+  const uint32_t begin = rowStart[row];
+  uint32_t end = rowStart[row + 1];
+  while (end > begin && columns[end - 1] >= limit) --end;  // only a stretched row has any
+  return {begin, end};
 }
 
-XlsCell* XlsSheet::LoadedCell(int32_t row, uint16_t col) {
-  std::vector<Slot>& cells = rows[row].cells;
-  // Records come in column order almost always: appending is the common case.
-  if (cells.empty() || cells.back().column < col) return &cells.emplace_back(Slot{col, XlsCell()}).cell;
-  auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                             [](const Slot& s, uint16_t c) { return s.column < c; });
-  if (it != cells.end() && it->column == col) return &it->cell;
-  return &cells.insert(it, Slot{col, XlsCell()})->cell;
-}
-
-const XlsCell* XlsSheet::FindCell(int32_t row, uint16_t col) const {
-  const GridRow& r = rows[row];
-  auto it = std::lower_bound(r.cells.begin(), r.cells.end(), col,
-                             [](const Slot& s, uint16_t c) { return s.column < c; });
-  if (it != r.cells.end() && it->column == col) return &it->cell;
-  if (!r.extra) return nullptr;
-  auto e = r.extra->find(col);
-  return e != r.extra->end() ? &e->second : nullptr;
+const XlsCell* XlsSheet::FindCell(int32_t row, int32_t col) const {
+  auto [begin, end] = LoadedRange(row, kMaxColumn + 1);
+  const auto first = columns.begin() + begin, last = columns.begin() + end;
+  const auto at = std::lower_bound(first, last, col);
+  if (at != last && *at == col) return &cells[static_cast<size_t>(at - columns.begin())];
+  if (extraCells.empty()) return nullptr;
+  auto e = extraCells.find(ExtraKey(row, col));
+  return e != extraCells.end() ? &e->second : nullptr;
 }
 
 void XlsSheet::CalculateDimension(const CompactCells& list) {
@@ -65,7 +61,159 @@ void XlsSheet::CalculateDimension(const CompactCells& list) {
   columnCount = highColumn + 1;
 }
 
+namespace {
+
+// One row of the grid while it is filled: a slot per column, so the records of the row
+// apply in file order whatever columns they name, then the used slots move out ascending.
+class RowAssembly {
+ public:
+  RowAssembly() : slots(kMaxColumn + 1) {}
+  XlsCell* At(int32_t col) {
+    used[col >> 6] |= uint64_t{1} << (col & 63);
+    return &slots[col];
+  }
+  template <typename Cells>
+  void MoveOut(Cells& cells, std::vector<uint8_t>& columns) {
+    for (int word = 0; word < 4; ++word)
+      for (uint64_t bits = used[word]; bits; bits &= bits - 1) {
+        const int col = word * 64 + std::countr_zero(bits);
+        cells.push_back(std::move(slots[col]));
+        slots[col] = XlsCell();
+        columns.push_back(static_cast<uint8_t>(col));
+      }
+    used = {};
+  }
+
+ private:
+  std::vector<XlsCell> slots;
+  std::array<uint64_t, 4> used{};
+};
+
+// Record indices grouped by row, in file order within a row (a stable counting sort).
+struct ByRow {
+  std::vector<uint32_t> start;  // rows + 1 entries
+  std::vector<uint32_t> items;
+  template <typename RowOf>
+  ByRow(int32_t rows, size_t count, RowOf rowOf) : start(static_cast<size_t>(rows) + 1, 0) {
+    for (size_t i = 0; i < count; ++i)
+      if (int32_t r = rowOf(i); r >= 0) ++start[static_cast<size_t>(r) + 1];
+    for (int32_t r = 0; r < rows; ++r) start[r + 1] += start[r];
+    items.resize(start[rows]);
+    std::vector<uint32_t> next(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < count; ++i)
+      if (int32_t r = rowOf(i); r >= 0) items[next[r]++] = static_cast<uint32_t>(i);
+  }
+  std::span<const uint32_t> Row(int32_t r) const {
+    return std::span<const uint32_t>(items).subspan(start[r], start[r + 1] - start[r]);
+  }
+};
+
+// Applies one cell record of a row to the cells `at(column)` gives, in the order the grid's
+// loading defines; `length` is the row's length, which a MULBLANK may stretch.
+template <typename At>
+void ApplyRecord(const CompactCell& cc, const CompactCells& list, const Workbook::SharedStringTable& sst,
+                 int32_t& length, At&& at) {
+  const int32_t c = cc.col;
+  switch (cc.code) {
+    case RecordCode::kFormula: {
+      XlsCell* cell = at(c);
+      cell->SetFormula(static_cast<const Formula&>(*list.whole[cc.value]->record));
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    case RecordCode::kMulRK: {
+      const int32_t lastColumn = cc.xf;
+      for (uint32_t j = 0; j < cc.run.count; ++j) {
+        const int32_t col = c + static_cast<int32_t>(j);
+        if (col > lastColumn || col >= length) break;
+        const MulRK::XFRK& e = list.rkEntries[cc.run.first + j];
+        XlsCell* cell = at(col);
+        cell->SetRKValue(static_cast<uint32_t>(e.rkValue));
+        cell->SetXFormatIdx(e.xfIndex);
+      }
+      break;
+    }
+    case RecordCode::kMulBlank: {
+      const int32_t lastColumn = cc.xf;
+      for (uint32_t j = 0; j < cc.run.count; ++j) {
+        const int32_t col = c + static_cast<int32_t>(j);
+        if (col > lastColumn || col > kMaxColumn) break;
+        length = std::max(length, col + 1);
+        at(col)->SetXFormatIdx(list.blankEntries[cc.run.first + j]);
+      }
+      break;
+    }
+    case RecordCode::kLabelSST: {
+      XlsCell* cell = at(c);
+      // An index past the table leaves the value as it was.
+      if (sst.compact) {
+        if (cc.value < sst.texts.size()) {
+          if (const char16_t* w = sst.texts.Wide(cc.value))
+            cell->BorrowWString(w);
+          else
+            cell->BorrowString(sst.texts.Narrow(cc.value));
+        }
+      } else if (cc.value < sst.strings.size()) {
+        const LargeString& s = sst.strings[cc.value];
+        if (s.IsWide())
+          cell->SetWString(s.wideText.c_str());
+        else
+          cell->SetString(s.narrowText.c_str());
+      }
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    case RecordCode::kLabel:
+    case RecordCode::kRString: {
+      const LargeString& s = static_cast<const Label&>(*list.whole[cc.value]->record).text;
+      XlsCell* cell = at(c);
+      if (s.IsWide())
+        cell->SetWString(s.wideText.c_str());
+      else
+        cell->SetString(s.narrowText.c_str());
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    case RecordCode::kBlank: at(c)->SetXFormatIdx(cc.xf); break;
+    case RecordCode::kNumber: {
+      XlsCell* cell = at(c);
+      cell->SetDouble(cc.number);
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    case RecordCode::kBoolErr: {
+      XlsCell* cell = at(c);
+      if (cc.boolErr.error == 0) cell->SetInteger(cc.boolErr.value);
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    case RecordCode::kRK: {
+      XlsCell* cell = at(c);
+      cell->SetRKValue(cc.value);
+      cell->SetXFormatIdx(cc.xf);
+      break;
+    }
+    default: break;
+  }
+}
+
+// True when the row's records each touch columns past those of the records before them,
+// so every cell is made once, in column order, and can be appended as it comes.
+bool AscendingColumns(std::span<const uint32_t> records, const CompactCells& list) {
+  int64_t last = -1;
+  for (uint32_t i : records) {
+    const CompactCell& cc = list.cells[i];
+    if (cc.col <= last) return false;
+    const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
+    last = multi ? int64_t{cc.col} + cc.run.count - 1 : cc.col;
+  }
+  return true;
+}
+
+}  // namespace
+
 void XlsSheet::UpdateCells() {
+  rowStart.assign(1, 0);
   if (!owner || sheetIndex < 0 || sheetIndex >= owner->GetTotalWorkSheets()) return;
   const Worksheet& sheet = owner->recordSheets[sheetIndex];
   // A sheet read as record objects is flattened first; one read for the grid already is.
@@ -74,116 +222,59 @@ void XlsSheet::UpdateCells() {
     for (const RowBlock& block : sheet.cellTable.rowBlocks)
       for (const auto& cb : block.cellBlocks) flattened.Add(cb);
   const CompactCells& list = sheet.compactCells ? sheet.cells : flattened;
-  const Workbook& globals = owner->globals;
+  const Workbook::SharedStringTable& sst = owner->globals.sst;
   CalculateDimension(list);
-  rows.clear();
-  rows.resize(rowCount);
-  // Size each row for the cells its records can set, so rows carry no growth slack.
-  std::vector<uint32_t> perRow(rowCount, 0);
-  for (const CompactCell& cc : list.cells) {
-    if (cc.row >= rowCount) continue;
-    if (cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank)
-      perRow[cc.row] += cc.run.count;
-    else
-      ++perRow[cc.row];
-  }
-  for (int32_t r = 0; r < rowCount; ++r) rows[r].cells.reserve(std::min<uint32_t>(perRow[r], kMaxColumn + 1));
 
-  for (const CompactCell& cc : list.cells) {
-    const int32_t r = cc.row;
-    const int32_t c = cc.col;
-    if (r >= rowCount || c >= columnCount) continue;
-    switch (cc.code) {
-      case RecordCode::kFormula: {
-        XlsCell* cell = LoadedCell(r, c);
-        cell->SetFormula(static_cast<const Formula&>(*list.whole[cc.value]->record));
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      case RecordCode::kMulRK: {
-        const int32_t lastColumn = cc.xf;
-        for (uint32_t j = 0; j < cc.run.count; ++j) {
-          const int32_t col = c + static_cast<int32_t>(j);
-          if (col > lastColumn || col >= RowLength(r)) break;
-          const MulRK::XFRK& e = list.rkEntries[cc.run.first + j];
-          XlsCell* cell = LoadedCell(r, static_cast<uint16_t>(col));
-          cell->SetRKValue(static_cast<uint32_t>(e.rkValue));
-          cell->SetXFormatIdx(e.xfIndex);
-        }
-        break;
-      }
-      case RecordCode::kMulBlank: {
-        const int32_t lastColumn = cc.xf;
-        for (uint32_t j = 0; j < cc.run.count; ++j) {
-          const int32_t col = c + static_cast<int32_t>(j);
-          if (col > lastColumn || col > kMaxColumn) break;
-          // Only this row grows; the sheet's column count stays.
-          if (col >= RowLength(r)) rows[r].length = col + 1;
-          LoadedCell(r, static_cast<uint16_t>(col))->SetXFormatIdx(list.blankEntries[cc.run.first + j]);
-        }
-        break;
-      }
-      case RecordCode::kLabelSST: {
-        XlsCell* cell = LoadedCell(r, c);
-        const auto& strings = globals.sst.strings;
-        const auto& texts = globals.sst.texts;
-        // An index past the table leaves the value as it was.
-        if (globals.sst.compact) {
-          if (cc.value < texts.size()) {
-            if (const char16_t* w = texts.Wide(cc.value))
-              cell->BorrowWString(w);
-            else
-              cell->BorrowString(texts.Narrow(cc.value));
-          }
-        } else if (cc.value < strings.size()) {
-          const LargeString& s = strings[cc.value];
-          if (s.IsWide())
-            cell->SetWString(s.wideText.c_str());
-          else
-            cell->SetString(s.narrowText.c_str());
-        }
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      case RecordCode::kLabel:
-      case RecordCode::kRString: {
-        const LargeString& s = static_cast<const Label&>(*list.whole[cc.value]->record).text;
-        XlsCell* cell = LoadedCell(r, c);
-        if (s.IsWide())
-          cell->SetWString(s.wideText.c_str());
-        else
-          cell->SetString(s.narrowText.c_str());
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      case RecordCode::kBlank: LoadedCell(r, c)->SetXFormatIdx(cc.xf); break;
-      case RecordCode::kNumber: {
-        XlsCell* cell = LoadedCell(r, c);
-        cell->SetDouble(cc.number);
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      case RecordCode::kBoolErr: {
-        XlsCell* cell = LoadedCell(r, c);
-        if (cc.boolErr.error == 0) cell->SetInteger(cc.boolErr.value);
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      case RecordCode::kRK: {
-        XlsCell* cell = LoadedCell(r, c);
-        cell->SetRKValue(cc.value);
-        cell->SetXFormatIdx(cc.xf);
-        break;
-      }
-      default: break;
+  // Records outside the grid's rows and columns set nothing.
+  const ByRow records(rowCount, list.cells.size(), [&](size_t i) {
+    const CompactCell& cc = list.cells[i];
+    return cc.row < rowCount && cc.col < columnCount ? int32_t{cc.row} : -1;
+  });
+  const auto& merged = sheet.mergedCells;
+  const ByRow merges(rowCount, merged.size(), [&](size_t i) {
+    return merged[i].firstRow < rowCount ? int32_t{merged[i].firstRow} : -1;
+  });
+  // Room for every cell at once, so the array never moves: at most a cell per entry or
+  // merge, and at most a row's width per row.
+  size_t capacity = 0;
+  for (int32_t r = 0; r < rowCount; ++r) {
+    uint64_t entries = merges.Row(r).size();
+    for (uint32_t i : records.Row(r)) {
+      const CompactCell& cc = list.cells[i];
+      entries += cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank ? cc.run.count : 1;
     }
+    capacity += std::min<uint64_t>(entries, kMaxColumn + 1);
   }
+  cells.reserve(capacity);
+  columns.reserve(capacity);
+  rowStart.reserve(static_cast<size_t>(rowCount) + 1);
 
-  for (const Worksheet::MergedCell& m : sheet.mergedCells) {
-    if (m.firstRow >= rowCount || m.firstColumn >= RowLength(m.firstRow)) continue;
-    XlsCell* cell = LoadedCell(m.firstRow, m.firstColumn);
-    cell->SetMergedRows(static_cast<uint16_t>(m.lastRow - m.firstRow + 1));
-    cell->SetMergedColumns(static_cast<uint16_t>(m.lastColumn - m.firstColumn + 1));
+  RowAssembly assembly;
+  for (int32_t r = 0; r < rowCount; ++r) {
+    int32_t length = columnCount;  // a MULBLANK may stretch this row alone
+    const auto rowRecords = records.Row(r);
+    const auto rowMerges = merges.Row(r);
+    if (rowMerges.empty() && AscendingColumns(rowRecords, list)) {
+      auto append = [&](int32_t col) {
+        columns.push_back(static_cast<uint8_t>(col));
+        return &cells.emplace_back();
+      };
+      for (uint32_t i : rowRecords) ApplyRecord(list.cells[i], list, sst, length, append);
+    } else {
+      auto slot = [&](int32_t col) { return assembly.At(col); };
+      for (uint32_t i : rowRecords) ApplyRecord(list.cells[i], list, sst, length, slot);
+      // Merged ranges apply after every cell record, to the row as the records left it.
+      for (uint32_t i : rowMerges) {
+        const Worksheet::MergedCell& m = merged[i];
+        if (m.firstColumn >= length) continue;
+        XlsCell* cell = assembly.At(m.firstColumn);
+        cell->SetMergedRows(static_cast<uint16_t>(m.lastRow - m.firstRow + 1));
+        cell->SetMergedColumns(static_cast<uint16_t>(m.lastColumn - m.firstColumn + 1));
+      }
+      assembly.MoveOut(cells, columns);
+    }
+    if (length > columnCount) stretchedRows.emplace(r, length);
+    rowStart.push_back(static_cast<uint32_t>(cells.size()));
   }
 }
 
@@ -192,29 +283,18 @@ XlsCell* XlsSheet::Cell(int32_t row, int32_t col) {
   if (col >= columnCount) {
     columnCount = col + 1;
     // Rows a MULBLANK stretched past the new width are cut back to it.
-    for (GridRow& r : rows) {
-      if (r.length <= columnCount) {
-        r.length = 0;
-        continue;
-      }
-      r.length = 0;
-      while (!r.cells.empty() && r.cells.back().column >= columnCount) r.cells.pop_back();
-    }
+    for (const auto& [r, length] : stretchedRows)
+      if (length > columnCount) cutRows.emplace(r, columnCount);
+    stretchedRows.clear();
   }
-  if (row >= rowCount) {
-    rowCount = row + 1;
-    rows.resize(rowCount);
-  }
-  if (const XlsCell* found = FindCell(row, static_cast<uint16_t>(col)))
-    return const_cast<XlsCell*>(found);
-  GridRow& r = rows[row];
-  if (!r.extra) r.extra = std::make_unique<ExtraCells>();
-  return &(*r.extra)[static_cast<uint16_t>(col)];
+  rowCount = std::max(rowCount, row + 1);
+  if (const XlsCell* found = FindCell(row, col)) return const_cast<XlsCell*>(found);
+  return &extraCells[ExtraKey(row, col)];
 }
 
 const XlsCell* XlsSheet::Cell(int32_t row, int32_t col) const {
   if (row < 0 || col < 0 || row >= rowCount || col >= columnCount) return nullptr;
-  const XlsCell* found = FindCell(row, static_cast<uint16_t>(col));
+  const XlsCell* found = FindCell(row, col);
   return found ? found : &EmptyCell();
 }
 

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "xls/big_allocator.h"
 #include "xls/ref_count.h"
 #include "xls/worksheet.h"
 #include "xls/xls_cell.h"
@@ -41,47 +41,54 @@ class XlsSheet : public RefCount::RefCnt {
   // ascending; cells never stored are CellUndefined and are skipped.
   template <typename Fn>
   void ForEachStoredCell(Fn&& fn) const {
-    for (int32_t r = 0; r < rowCount && r < static_cast<int32_t>(rows.size()); ++r) {
-      const GridRow& row = rows[r];
-      const ExtraCells& extras = row.extra ? *row.extra : NoExtraCells();
-      auto extra = extras.begin();
-      for (const Slot& s : row.cells) {
-        for (; extra != extras.end() && extra->first < s.column; ++extra)
-          if (extra->first < columnCount) fn(r, int32_t{extra->first}, extra->second);
-        if (s.column < columnCount) fn(r, int32_t{s.column}, s.cell);
+    auto extra = extraCells.begin();
+    for (int32_t r = 0; r < rowCount; ++r) {
+      auto [i, end] = LoadedRange(r, columnCount);
+      const uint32_t rowEnd = ExtraKey(r + 1, 0);
+      for (;;) {
+        const bool haveExtra = extra != extraCells.end() && extra->first < rowEnd;
+        if (i == end && !haveExtra) break;
+        const int32_t extraColumn = haveExtra ? static_cast<int32_t>(extra->first & 0xFF) : 256;
+        if (i < end && columns[i] < extraColumn) {
+          fn(r, int32_t{columns[i]}, cells[i]);
+          ++i;
+        } else {
+          if (extraColumn < columnCount) fn(r, extraColumn, extra->second);
+          ++extra;
+        }
       }
-      for (; extra != extras.end(); ++extra)
-        if (extra->first < columnCount) fn(r, int32_t{extra->first}, extra->second);
     }
   }
 
   std::vector<Worksheet::ColInfo> columnInfo;
 
  private:
-  struct Slot {
-    uint16_t column;
-    XlsCell cell;
-  };
-  using ExtraCells = std::map<uint16_t, XlsCell>;
-  static const ExtraCells& NoExtraCells();
-  struct GridRow {
-    std::vector<Slot> cells;              // cells from the file, columns ascending
-    // Cells made by the growing Cell (stable addresses); rarely any, so only a pointer.
-    std::unique_ptr<ExtraCells> extra;
-    int32_t length = 0;                   // > columnCount when a MULBLANK stretched the row
-  };
+  static uint32_t ExtraKey(int32_t row, int32_t col) { return static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(col); }
 
   void UpdateCells();
   void CalculateDimension(const CompactCells& list);
-  XlsCell* LoadedCell(int32_t row, uint16_t col);       // made on demand while loading
-  const XlsCell* FindCell(int32_t row, uint16_t col) const;
-  int32_t RowLength(int32_t row) const;
+  // The loaded cells of `row` below column `limit` (and below the row's cut, if any), as
+  // indices into `cells`.
+  std::pair<uint32_t, uint32_t> LoadedRange(int32_t row, int32_t limit) const;
+  const XlsCell* FindCell(int32_t row, int32_t col) const;
 
   XlsBook* owner;
   int32_t sheetIndex;
   int32_t rowCount = 1;
   int32_t columnCount = 1;
-  std::vector<GridRow> rows;
+  // The cells the file holds, in one array ordered by row then column: those of a loaded
+  // row r are cells[rowStart[r] .. rowStart[r + 1]), their columns in `columns`. Made once
+  // by the load and never moved, so pointers into it stay valid.
+  BigVector<XlsCell> cells;
+  std::vector<uint8_t> columns;
+  std::vector<uint32_t> rowStart;
+  // Rows a MULBLANK stretched past columnCount, with their lengths, until columnCount grows;
+  // then the cells a stretched row holds at or past the new width are dropped: `cutRows`
+  // keeps that width for each such row.
+  std::map<int32_t, int32_t> stretchedRows;
+  std::map<int32_t, int32_t> cutRows;
+  // Cells made by the growing Cell, keyed by ExtraKey (stable addresses); rarely any.
+  std::map<uint32_t, XlsCell> extraCells;
 };
 
 }  // namespace Xls
