@@ -76,6 +76,42 @@ uint32_t Workbook::BoundSheet::Read(ByteSpan bytes) {
   return n;
 }
 
+// Offsets are 31 bits: a table past 2 GiB of text keeps the strings before that point.
+bool Workbook::SharedStringTable::Texts::Fits(size_t narrowUnits, size_t wideUnits) const {
+  const size_t limit = size_t{1} << 31;
+  return narrow.size() + narrowUnits + 1 < limit && wide.size() + wideUnits + 1 < limit;
+}
+
+bool Workbook::SharedStringTable::Texts::Add(ByteSpan chars, bool isWide) {
+  const size_t units = chars.size() / (isWide ? 2 : 1);
+  if (!Fits(isWide ? 0 : units, isWide ? units : 0)) return false;
+  if (isWide) {
+    at.push_back(static_cast<uint32_t>(wide.size() << 1 | 1));
+    const uint8_t* p = chars.data();
+    for (size_t i = 0; i < units; ++i) wide.push_back(static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8)));
+    wide.push_back(u'\0');
+  } else {
+    at.push_back(static_cast<uint32_t>(narrow.size() << 1));
+    narrow.insert(narrow.end(), chars.data(), chars.data() + units);
+    narrow.push_back('\0');
+  }
+  return true;
+}
+
+bool Workbook::SharedStringTable::Texts::Add(const LargeString& s) {
+  if (!Fits(s.narrowText.size(), s.wideText.size())) return false;
+  if (s.IsWide()) {
+    at.push_back(static_cast<uint32_t>(wide.size() << 1 | 1));
+    wide.insert(wide.end(), s.wideText.begin(), s.wideText.end());
+    wide.push_back(u'\0');
+  } else {
+    at.push_back(static_cast<uint32_t>(narrow.size() << 1));
+    narrow.insert(narrow.end(), s.narrowText.begin(), s.narrowText.end());
+    narrow.push_back('\0');
+  }
+  return true;
+}
+
 uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
   const uint32_t n = Record::Read(bytes);
   const ByteSpan d = Data();
@@ -92,28 +128,29 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     strings.reserve(std::min<size_t>(uniqueStrings, room));
   }
   LargeString scratch;  // the string being read when packing
-  // Offsets are 31 bits: a table past 2 GiB of text keeps the strings before that point.
-  const auto pack = [this](const LargeString& s) {
-    const size_t limit = size_t{1} << 31;
-    if (texts.narrow.size() + s.narrowText.size() + 1 >= limit ||
-        texts.wide.size() + s.wideText.size() + 1 >= limit)
-      return false;
-    if (s.IsWide()) {
-      texts.at.push_back(static_cast<uint32_t>(texts.wide.size() << 1 | 1));
-      texts.wide.insert(texts.wide.end(), s.wideText.begin(), s.wideText.end());
-      texts.wide.push_back(u'\0');
-    } else {
-      texts.at.push_back(static_cast<uint32_t>(texts.narrow.size() << 1));
-      texts.narrow.insert(texts.narrow.end(), s.narrowText.begin(), s.narrowText.end());
-      texts.narrow.push_back('\0');
-    }
-    return true;
-  };
   size_t pos = 8;
   size_t next = 0;
   const std::vector<uint32_t>& bounds = continueOffsets;
   for (uint32_t i = 0; i < uniqueStrings && pos < d.size(); ++i) {
     while (next < bounds.size() && bounds[next] <= pos) ++next;
+    const uint16_t count = d.U16(pos);
+    const uint8_t flags = d.U8(pos + 2);
+    size_t h = pos + 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
+    const size_t width = (flags & 1) ? 2 : 1;
+    const bool unsplit = next >= bounds.size() || h + count * width <= bounds[next];
+    // Most strings lie whole in one segment: those are packed straight from the record.
+    // (A flags byte with bit 7 set keeps 8-bit storage for 16-bit units: the general path.)
+    if (compact && unsplit && !(flags & 0x80)) {
+      if (!texts.Add(d.Sub(h, size_t{count} * width), flags & 1)) break;
+      if (count == 0) {
+        pos += std::min<size_t>(3, d.size() - pos);
+      } else {
+        const uint16_t runs = (flags & 0x08) ? d.U16(pos + 3) : 0;
+        const uint32_t phonetic = (flags & 0x04) ? d.U32(pos + 3 + ((flags & 0x08) ? 2 : 0)) : 0;
+        pos = std::min<size_t>(h + size_t{count} * width + 4 * size_t{runs} + phonetic, d.size());
+      }
+      continue;
+    }
     if (compact) {
       scratch.wideText.clear();
       scratch.narrowText.clear();
@@ -122,11 +159,7 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
       scratch.phoneticSize = 0;
     }
     LargeString& s = compact ? scratch : strings.emplace_back();
-    const uint16_t count = d.U16(pos);
-    const uint8_t flags = d.U8(pos + 2);
-    size_t h = pos + 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
-    const size_t width = (flags & 1) ? 2 : 1;
-    if (next >= bounds.size() || h + count * width <= bounds[next]) {
+    if (unsplit) {
       pos += s.Read(d.Sub(pos));
     } else {
       s.flags = static_cast<int8_t>(flags);
@@ -136,13 +169,12 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
       pos = ReadSplitCharacters(d, bounds, next, h, count, s);
       pos += 4 * size_t{s.richTextRuns} + s.phoneticSize;
     }
-    if (compact && !pack(s)) break;
+    if (compact && !texts.Add(s)) break;
   }
   // The strings own their text: the joined copy of the record (megabytes) is not kept.
   std::vector<uint8_t>().swap(data);
   std::vector<uint32_t>().swap(continueOffsets);
-  texts.narrow.shrink_to_fit();
-  texts.at.shrink_to_fit();
+  // Unused reserved room is never touched, so costs no memory: no shrinking copy.
   return n;
 }
 

@@ -84,6 +84,11 @@ class Workbook {
       std::vector<char16_t> wide;
       BigVector<uint32_t> at;  // per string: offset << 1, | 1 when in `wide`
       size_t size() const { return at.size(); }
+      // Appends one string, false (nothing added) past the 31-bit offsets: characters as
+      // they lie in the file (8-bit, or 16-bit little-endian when `isWide`), or a string read.
+      bool Add(ByteSpan chars, bool isWide);
+      bool Add(const LargeString& s);
+      bool Fits(size_t narrowUnits, size_t wideUnits) const;
       // The terminated text of string i: one of the two is set (the other null).
       const char* Narrow(size_t i) const { return at[i] & 1 ? nullptr : narrow.data() + (at[i] >> 1); }
       const char16_t* Wide(size_t i) const { return at[i] & 1 ? wide.data() + (at[i] >> 1) : nullptr; }
