@@ -23,21 +23,22 @@ int32_t Truncate(double d) {
 }  // namespace
 
 XlsCell::XlsCell(const XlsCell& o)
-    : cellType(o.cellType), mergedRows(o.mergedRows), mergedColumns(o.mergedColumns),
-      xfIndex(o.xfIndex), intValue(o.intValue), doubleValue(o.doubleValue),
+    : cellType(o.cellType), mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex),
       formulaData(o.formulaData) {
-  if (const char* n = o.NarrowText()) SetText(n, std::strlen(n) + 1, false);
-  if (const char16_t* w = o.WideText()) {
+  if (const char* n = o.NarrowText()) {
+    SetText(n, std::strlen(n) + 1, false);
+  } else if (const char16_t* w = o.WideText()) {
     size_t units = 0;
     while (w[units]) ++units;
     SetText(w, (units + 1) * sizeof(char16_t), true);
+  } else {
+    value = o.value;
   }
 }
 
 XlsCell::XlsCell(XlsCell&& o) noexcept
-    : cellType(o.cellType), textIsWide(o.textIsWide), mergedRows(o.mergedRows),
-      mergedColumns(o.mergedColumns), textBorrowed(o.textBorrowed), xfIndex(o.xfIndex), intValue(o.intValue),
-      doubleValue(o.doubleValue), text(std::exchange(o.text, nullptr)),
+    : cellType(o.cellType), textKind(std::exchange(o.textKind, kNoText)), textBorrowed(o.textBorrowed),
+      mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex), value(o.value),
       formulaData(std::move(o.formulaData)) {}
 
 XlsCell& XlsCell::operator=(const XlsCell& o) {
@@ -49,49 +50,15 @@ XlsCell& XlsCell::operator=(XlsCell&& o) noexcept {
   if (this != &o) {
     FreeText();
     cellType = o.cellType;
-    textIsWide = o.textIsWide;
+    textKind = std::exchange(o.textKind, kNoText);
     textBorrowed = o.textBorrowed;
     mergedRows = o.mergedRows;
     mergedColumns = o.mergedColumns;
     xfIndex = o.xfIndex;
-    intValue = o.intValue;
-    doubleValue = o.doubleValue;
-    text = std::exchange(o.text, nullptr);
+    value = o.value;
     formulaData = std::move(o.formulaData);
   }
   return *this;
-}
-
-XlsCell::~XlsCell() { FreeText(); }
-
-void XlsCell::FreeText() {
-  if (!textBorrowed) std::free(text);
-  text = nullptr;
-  textIsWide = false;
-  textBorrowed = false;
-}
-
-void XlsCell::BorrowString(const char* from) {
-  if (!from || !*from) {
-    EraseContents();
-    return;
-  }
-  FreeText();
-  text = const_cast<char*>(from);
-  textBorrowed = true;
-  cellType = CellString;
-}
-
-void XlsCell::BorrowWString(const char16_t* from) {
-  if (!from || !*from) {
-    EraseContents();
-    return;
-  }
-  FreeText();
-  text = const_cast<char16_t*>(from);
-  textIsWide = true;
-  textBorrowed = true;
-  cellType = CellWString;
 }
 
 // `bytes` includes the terminator. The copy is made before the old text goes, so a cell may
@@ -101,8 +68,8 @@ void XlsCell::SetText(const void* from, size_t bytes, bool wide) {
   if (!copy) throw std::bad_alloc();
   std::memcpy(copy, from, bytes);
   FreeText();
-  text = copy;
-  textIsWide = wide;
+  value.text = copy;
+  textKind = wide ? kWideText : kNarrowText;
 }
 
 double XlsCell::Formula::Number() const {
@@ -113,8 +80,8 @@ double XlsCell::Formula::Number() const {
 
 bool XlsCell::Get(int32_t& out) const {
   switch (cellType) {
-    case CellInteger: out = intValue; return true;
-    case CellDouble: out = Truncate(doubleValue); return true;
+    case CellInteger: out = value.intValue; return true;
+    case CellDouble: out = Truncate(value.doubleValue); return true;
     case CellFormula:
       if (!formulaData || !formulaData->HasNumber()) return false;
       out = Truncate(formulaData->Number());
@@ -125,8 +92,8 @@ bool XlsCell::Get(int32_t& out) const {
 
 bool XlsCell::Get(double& out) const {
   switch (cellType) {
-    case CellInteger: out = intValue; return true;
-    case CellDouble: out = doubleValue; return true;
+    case CellInteger: out = value.intValue; return true;
+    case CellDouble: out = value.doubleValue; return true;
     case CellFormula:
       if (!formulaData || !formulaData->HasNumber()) return false;
       out = formulaData->Number();
@@ -197,36 +164,6 @@ size_t XlsCell::GetStringLength() const {
   return 0;
 }
 
-// A text is unreachable once the type changes away from it; it is freed then.
-void XlsCell::SetInteger(int32_t v) {
-  FreeText();
-  cellType = CellInteger;
-  intValue = v;
-}
-
-void XlsCell::SetDouble(double v) {
-  FreeText();
-  cellType = CellDouble;
-  doubleValue = v;
-}
-
-void XlsCell::SetRKValue(uint32_t rk) {
-  const bool div100 = rk & 1;
-  if (rk & 2) {
-    const int32_t n = static_cast<int32_t>(rk) >> 2;  // arithmetic shift keeps the sign
-    if (!div100)
-      SetInteger(n);
-    else if (n % 100 == 0)
-      SetInteger(n / 100);
-    else
-      SetDouble(n / 100.0);
-    return;
-  }
-  double d = std::bit_cast<double>(static_cast<uint64_t>(rk & 0xFFFFFFFCu) << 32);
-  if (div100) d /= 100.0;
-  SetDouble(d);
-}
-
 void XlsCell::SetString(const char* text) {
   const size_t n = text ? std::strlen(text) : 0;
   if (n == 0) {
@@ -269,11 +206,6 @@ void XlsCell::SetFormula(const Xls::Formula& record) {
   formulaData = f;
   FreeText();
   cellType = CellFormula;
-}
-
-void XlsCell::EraseContents() {
-  cellType = CellUndefined;
-  FreeText();
 }
 
 }  // namespace Xls

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,7 +50,7 @@ class XlsCell {
   XlsCell(XlsCell&& other) noexcept;
   XlsCell& operator=(const XlsCell& other);
   XlsCell& operator=(XlsCell&& other) noexcept;
-  ~XlsCell();
+  ~XlsCell() { FreeText(); }
 
   int32_t Type() const { return cellType; }
 
@@ -67,42 +69,93 @@ class XlsCell {
   uint16_t GetMergedColumns() const { return mergedColumns; }
   const Formula* GetFormula() const { return formulaData.get(); }
 
-  void SetInteger(int32_t v);
-  void SetDouble(double v);
-  void SetRKValue(uint32_t rk);
+  // The setters the load calls for every cell are inline.
+  void SetInteger(int32_t v) {
+    FreeText();
+    cellType = CellInteger;
+    value.intValue = v;
+  }
+  void SetDouble(double v) {
+    FreeText();
+    cellType = CellDouble;
+    value.doubleValue = v;
+  }
+  void SetRKValue(uint32_t rk) {
+    const bool div100 = rk & 1;
+    if (rk & 2) {
+      const int32_t n = static_cast<int32_t>(rk) >> 2;  // arithmetic shift keeps the sign
+      if (!div100)
+        SetInteger(n);
+      else if (n % 100 == 0)
+        SetInteger(n / 100);
+      else
+        SetDouble(n / 100.0);
+      return;
+    }
+    double d = std::bit_cast<double>(static_cast<uint64_t>(rk & 0xFFFFFFFCu) << 32);
+    if (div100) d /= 100.0;
+    SetDouble(d);
+  }
   void SetString(const char* text);
   void SetWString(const char16_t* text);
   void SetFormula(const Xls::Formula& record);
   // As SetString/SetWString, but the cell points at `text` instead of copying it: for the
   // grid's cells, whose texts live in their book's shared-string table as long as the book.
   // A copy of the cell owns a copy of the text; a move passes the pointer on.
-  void BorrowString(const char* text);
-  void BorrowWString(const char16_t* text);
+  void BorrowString(const char* from) { Borrow(from, from && *from, kNarrowText, CellString); }
+  void BorrowWString(const char16_t* from) { Borrow(from, from && *from, kWideText, CellWString); }
   void SetXFormatIdx(int32_t idx) { xfIndex = idx; }
   void SetMergedRows(uint16_t n) { mergedRows = n; }
   void SetMergedColumns(uint16_t n) { mergedColumns = n; }
-  void EraseContents();
+  void EraseContents() {
+    cellType = CellUndefined;
+    FreeText();
+  }
   void Set(int32_t v) { SetInteger(v); }
   void Set(double v) { SetDouble(v); }
   void Set(const char* text) { SetString(text); }
   void Set(const char16_t* text) { SetWString(text); }
 
  private:
+  enum TextKind : uint8_t { kNoText, kNarrowText, kWideText };
   void SetText(const void* from, size_t bytes, bool wide);
-  void FreeText();
-  const char* NarrowText() const { return textIsWide ? nullptr : static_cast<const char*>(text); }
-  const char16_t* WideText() const { return textIsWide ? static_cast<const char16_t*>(text) : nullptr; }
+  void Borrow(const void* from, bool nonEmpty, TextKind kind, CellType type) {
+    if (!nonEmpty) {
+      EraseContents();
+      return;
+    }
+    FreeText();
+    value.text = const_cast<void*>(from);
+    textKind = kind;
+    textBorrowed = true;
+    cellType = static_cast<int8_t>(type);
+  }
+  void FreeText() {
+    if (textKind != kNoText && !textBorrowed) std::free(value.text);
+    textKind = kNoText;
+    textBorrowed = false;
+  }
+  const char* NarrowText() const {
+    return textKind == kNarrowText ? static_cast<const char*>(value.text) : nullptr;
+  }
+  const char16_t* WideText() const {
+    return textKind == kWideText ? static_cast<const char16_t*>(value.text) : nullptr;
+  }
 
-  // Ordered and sized so a cell takes 40 bytes: the grid holds one per stored cell.
+  // 32 bytes: the grid holds one per stored cell. The value is that of the type: a number,
+  // or the terminated text (malloc'd, or borrowed and not ours to free; 16-bit units when
+  // textKind says so).
   int8_t cellType = CellUndefined;
-  bool textIsWide = false;
+  TextKind textKind = kNoText;
+  bool textBorrowed = false;
   uint16_t mergedRows = 1;
   uint16_t mergedColumns = 1;
-  bool textBorrowed = false;  // `text` is not ours to free
   int32_t xfIndex = 0;
-  int32_t intValue = 0;
-  double doubleValue = 0.0;
-  void* text = nullptr;  // malloc'd (or borrowed), terminated; 16-bit units when textIsWide
+  union Value {
+    int32_t intValue;
+    double doubleValue;
+    void* text;
+  } value{.doubleValue = 0.0};
   RefCount::SmartPtr<Formula> formulaData;
 };
 
