@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace Xls {
@@ -35,6 +37,16 @@ struct BigAllocator {
       ::operator delete(p);
     else
       ::munmap(p, n * sizeof(T));
+  }
+  // Elements made without arguments are default-initialised, not zeroed: the buffers are
+  // filled right after they are sized (a stream read into, cells appended and then set).
+  template <typename U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
   }
   template <typename U>
   bool operator==(const BigAllocator<U>&) const { return true; }
