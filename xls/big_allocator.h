@@ -1,5 +1,5 @@
 // An allocator for the few large buffers a load fills once (the Workbook stream, the flat
-// cell list, the packed strings): blocks of 4 MiB and more are mapped on their own and
+// cell list, the packed strings): blocks of 2 MiB and more are mapped on their own and
 // marked for huge pages, so filling them costs a handful of page faults instead of one per
 // 4 KiB page. Smaller blocks come from operator new. Stateless: all instances are equal.
 #pragma once
@@ -17,7 +17,11 @@ namespace Xls {
 template <typename T>
 struct BigAllocator {
   using value_type = T;
-  static constexpr size_t kMapped = size_t{4} << 20;
+  static constexpr size_t kMapped = size_t{2} << 20;
+  static constexpr size_t kHugePage = size_t{2} << 20;
+  // Mapped lengths are whole huge pages, which lets the kernel place them on a huge-page
+  // boundary so that every page of the block can be a huge one.
+  static size_t MappedLength(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 
   BigAllocator() = default;
   template <typename U>
@@ -27,16 +31,18 @@ struct BigAllocator {
     if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
     const size_t bytes = n * sizeof(T);
     if (bytes < kMapped) return static_cast<T*>(::operator new(bytes));
-    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    const size_t length = MappedLength(bytes);
+    if (length < bytes) throw std::bad_alloc();
+    void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
-    ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without huge pages it simply has no effect
+    ::madvise(p, length, MADV_HUGEPAGE);  // a hint: without huge pages it simply has no effect
     return static_cast<T*>(p);
   }
   void deallocate(T* p, size_t n) {
     if (n * sizeof(T) < kMapped)
       ::operator delete(p);
     else
-      ::munmap(p, n * sizeof(T));
+      ::munmap(p, MappedLength(n * sizeof(T)));
   }
   // Elements made without arguments are default-initialised, not zeroed: the buffers are
   // filled right after they are sized (a stream read into, cells appended and then set).

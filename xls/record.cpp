@@ -13,6 +13,9 @@ Record::Record(uint16_t c, uint32_t size) : code(c), dataSize(size), recordSize(
 uint32_t Record::Read(ByteSpan bytes) {
   code = bytes.U16(0);
   const ByteSpan first = bytes.Sub(4, bytes.U16(2));
+  // Sized once for the record and its CONTINUE parts (a shared-string table has hundreds).
+  data.clear();
+  data.reserve(Record::Skip(bytes));
   data.assign(first.data(), first.data() + first.size());
   continueOffsets.clear();
   size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});

@@ -80,11 +80,9 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
   // move of the sheet would leave it behind).
   cellTable.sink = nullptr;
   for (RowBlock& block : cellTable.rowBlocks) block.sink = nullptr;
-  if (compactCells) {  // growth slack would stay for the life of the book
-    cells.cells.shrink_to_fit();
-    cells.rkEntries.shrink_to_fit();
-    cells.blankEntries.shrink_to_fit();
-  }
+  // Growth slack of the small list would stay for the life of the book; the large ones are
+  // mapped, and pages never touched take no memory.
+  if (compactCells) cells.blankEntries.shrink_to_fit();
   return used;
 }
 
