@@ -124,6 +124,47 @@ TEST(XlsSheetGrid, CountsFollowValueCellsOnly) {
   EXPECT_EQ(sheet->Cell(2, 15)->GetXFormatIdx(), 0);
 }
 
+TEST(XlsSheetGrid, RecordsApplyInFileOrderWhateverTheirColumnOrder) {
+  Bytes mulrk;  // row 2, columns 1 to 3: 100, 200, 300
+  mulrk.u16(2).u16(1).u16(15).u32(100 << 2 | 2).u16(15).u32(200 << 2 | 2).u16(15).u32(300 << 2 | 2).u16(3);
+  Stream s;
+  s.globals({"text"}).bof(0x0010)
+      .number(2, 0, 5)                                            // a later row first
+      .number(0, 3, 1).rk(0, 1, 2 << 2 | 2)                       // row 0, columns descending
+      .rec(0x0201, Bytes().u16(0).u16(3).u16(9))                  // a BLANK keeps the number
+      .labelsst(0, 1, 0)                                          // text replaces the RK
+      .number(1, 0, 10).number(1, 1, 11).number(1, 2, 12)         // an ordinary row
+      .rec(0x00BD, mulrk).rk(2, 2, 7 << 2 | 2)                    // an RK inside a MULRK's run
+      .rec(0x00E5, Bytes().u16(1).u16(3).u16(3).u16(2).u16(3))    // no record at its top-left
+      .number(3, 0, 7)
+      .eof();
+  XlsBook book;
+  ASSERT_TRUE(book.LoadStream(s.span()));
+  const XlsSheet& sheet = *book.GetWorksheet(0);
+  EXPECT_EQ(sheet.GetTotalRows(), 4);
+  EXPECT_EQ(sheet.GetTotalCols(), 4);
+  EXPECT_EQ(sheet.Cell(0, 3)->Type(), CellDouble);
+  EXPECT_EQ(sheet.Cell(0, 3)->GetInteger(), 1);
+  EXPECT_EQ(sheet.Cell(0, 3)->GetXFormatIdx(), 9);
+  EXPECT_STREQ(sheet.Cell(0, 1)->GetString(), "text");
+  EXPECT_EQ(sheet.Cell(1, 2)->GetInteger(), 12);
+  EXPECT_EQ(sheet.Cell(2, 0)->GetInteger(), 5);
+  EXPECT_EQ(sheet.Cell(2, 1)->GetInteger(), 100);
+  EXPECT_EQ(sheet.Cell(2, 2)->GetInteger(), 7);
+  EXPECT_EQ(sheet.Cell(2, 3)->GetInteger(), 300);
+  EXPECT_EQ(sheet.Cell(3, 2)->Type(), CellUndefined);
+  EXPECT_EQ(sheet.Cell(3, 2)->GetMergedColumns(), 2);
+
+  std::vector<std::pair<int32_t, int32_t>> visited;
+  sheet.ForEachStoredCell([&](int32_t r, int32_t c, const XlsCell& cell) {
+    EXPECT_EQ(sheet.Cell(r, c), &cell);
+    visited.emplace_back(r, c);
+  });
+  const std::vector<std::pair<int32_t, int32_t>> expected = {
+      {0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}, {2, 3}, {3, 0}, {3, 2}};
+  EXPECT_EQ(visited, expected);
+}
+
 TEST(XlsSheetGrid, EmptySheetIsOneByOneAndTheGrowingCellKeepsPointers) {
   Stream s;
   s.globals().bof(0x0010).blank(7, 3).eof();
