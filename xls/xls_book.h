@@ -21,9 +21,9 @@ class XlsBook {
  public:
   // Limits on what one file can make the reader hold. A Workbook stream larger than
   // kMaxWorkbookStream is not read at all, and a book whose sheet grids together span more
-  // than kMaxGridRows rows (four full-height sheets, about 21 MB of rows) is dropped once the
-  // sheet crossing it is made: every grid row is kept, so a 40-byte sheet with one cell in
-  // row 65535 costs 5 MB. Either way the load fails, as for a file that does not open.
+  // than kMaxGridRows rows (four full-height sheets) is dropped once the sheet crossing it is
+  // made: every grid row costs memory, so a 40-byte sheet with one cell in row 65535 costs
+  // over a megabyte while it loads. Either way the load fails, as for a file that does not open.
   static constexpr uint64_t kMaxWorkbookStream = uint64_t{256} << 20;
   static constexpr int64_t kMaxGridRows = int64_t{1} << 18;
 

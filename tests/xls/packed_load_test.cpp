@@ -37,6 +37,25 @@ TEST(PackedSharedStrings, HoldTheSameTextsAsTheStringObjects) {
     }
   }
   EXPECT_STREQ(packed.texts.Narrow(2), "xyz");  // the string cut at a record boundary
+
+  // An empty 16-bit string, a phonetic block, a flags byte with bit 7 set, and a string cut
+  // short by the end of the record.
+  Stream odd;
+  odd.rec(0x00FC, Bytes().u32(4).u32(4).u16(0).u8(1).u16(2).u8(0x04).u32(3).str8("ph").u8(1).u8(2).u8(3)
+                      .u16(1).u8(0x81).str16(u"Q").u16(10).u8(0).str8("abc"));
+  Workbook::SharedStringTable oddPlain, oddPacked;
+  oddPacked.compact = true;
+  EXPECT_EQ(oddPlain.Read(odd.span()), oddPacked.Read(odd.span()));
+  ASSERT_EQ(oddPlain.strings.size(), 4u);
+  ASSERT_EQ(oddPacked.texts.size(), 4u);
+  ASSERT_NE(oddPacked.texts.Wide(0), nullptr);
+  EXPECT_EQ(oddPacked.texts.Wide(0)[0], u'\0');
+  for (size_t i = 1; i < 4; ++i) {
+    ASSERT_NE(oddPacked.texts.Narrow(i), nullptr) << i;
+    EXPECT_EQ(std::string(oddPacked.texts.Narrow(i)), oddPlain.strings[i].narrowText) << i;
+  }
+  EXPECT_STREQ(oddPacked.texts.Narrow(1), "ph");
+  EXPECT_STREQ(oddPacked.texts.Narrow(3), "abc");
 }
 
 TEST(PackedSharedStrings, GridCellsBorrowAndCopiesOwn) {
