@@ -82,34 +82,31 @@ bool Workbook::SharedStringTable::Texts::Fits(size_t narrowUnits, size_t wideUni
   return narrow.size() + narrowUnits + 1 < limit && wide.size() + wideUnits + 1 < limit;
 }
 
-bool Workbook::SharedStringTable::Texts::Add(ByteSpan chars, bool isWide) {
-  const size_t units = chars.size() / (isWide ? 2 : 1);
-  if (!Fits(isWide ? 0 : units, isWide ? units : 0)) return false;
-  if (isWide) {
-    at.push_back(static_cast<uint32_t>(wide.size() << 1 | 1));
-    const uint8_t* p = chars.data();
-    for (size_t i = 0; i < units; ++i) wide.push_back(static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8)));
-    wide.push_back(u'\0');
-  } else {
-    at.push_back(static_cast<uint32_t>(narrow.size() << 1));
-    narrow.insert(narrow.end(), chars.data(), chars.data() + units);
-    narrow.push_back('\0');
-  }
+bool Workbook::SharedStringTable::Texts::AddNarrow(const char* chars, size_t units) {
+  if (!Fits(units, 0)) return false;
+  at.push_back(static_cast<uint32_t>(narrow.size() << 1));
+  narrow.insert(narrow.end(), chars, chars + units);
+  narrow.push_back('\0');
   return true;
 }
 
-bool Workbook::SharedStringTable::Texts::Add(const LargeString& s) {
-  if (!Fits(s.narrowText.size(), s.wideText.size())) return false;
-  if (s.IsWide()) {
-    at.push_back(static_cast<uint32_t>(wide.size() << 1 | 1));
-    wide.insert(wide.end(), s.wideText.begin(), s.wideText.end());
-    wide.push_back(u'\0');
-  } else {
-    at.push_back(static_cast<uint32_t>(narrow.size() << 1));
-    narrow.insert(narrow.end(), s.narrowText.begin(), s.narrowText.end());
-    narrow.push_back('\0');
-  }
+template <typename UnitAt>
+bool Workbook::SharedStringTable::Texts::AddWide(size_t units, UnitAt unitAt) {
+  if (!Fits(0, units)) return false;
+  at.push_back(static_cast<uint32_t>(wide.size() << 1 | 1));
+  for (size_t i = 0; i < units; ++i) wide.push_back(unitAt(i));
+  wide.push_back(u'\0');
   return true;
+}
+
+bool Workbook::SharedStringTable::Texts::Add(ByteSpan chars, bool isWide) {
+  if (!isWide) return AddNarrow(reinterpret_cast<const char*>(chars.data()), chars.size());
+  return AddWide(chars.size() / 2, [&chars](size_t i) { return static_cast<char16_t>(chars.U16(2 * i)); });
+}
+
+bool Workbook::SharedStringTable::Texts::Add(const LargeString& s) {
+  if (!s.IsWide()) return AddNarrow(s.narrowText.data(), s.narrowText.size());
+  return AddWide(s.wideText.size(), [&s](size_t i) { return s.wideText[i]; });
 }
 
 uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {

@@ -88,10 +88,15 @@ class Workbook {
       // they lie in the file (8-bit, or 16-bit little-endian when `isWide`), or a string read.
       bool Add(ByteSpan chars, bool isWide);
       bool Add(const LargeString& s);
-      bool Fits(size_t narrowUnits, size_t wideUnits) const;
       // The terminated text of string i: one of the two is set (the other null).
       const char* Narrow(size_t i) const { return at[i] & 1 ? nullptr : narrow.data() + (at[i] >> 1); }
       const char16_t* Wide(size_t i) const { return at[i] & 1 ? wide.data() + (at[i] >> 1) : nullptr; }
+
+     private:
+      bool Fits(size_t narrowUnits, size_t wideUnits) const;
+      bool AddNarrow(const char* chars, size_t units);
+      template <typename UnitAt>
+      bool AddWide(size_t units, UnitAt unitAt);
     } texts;
   };
 
