@@ -63,7 +63,9 @@ class XlsSheet : public RefCount::RefCnt {
   std::vector<Worksheet::ColInfo> columnInfo;
 
  private:
-  static uint32_t ExtraKey(int32_t row, int32_t col) { return static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(col); }
+  static uint32_t ExtraKey(int32_t row, int32_t col) {
+    return static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(col);
+  }
 
   void UpdateCells();
   void CalculateDimension(const CompactCells& list);
