@@ -24,7 +24,7 @@ uint32_t CompactCells::Read(ByteSpan bytes) {
       // LABEL, RSTRING and FORMULA (with the records read with it) are kept whole.
       RefCount::SmartPtr<CellBlock> block(new CellBlock);
       const uint32_t used = block->Read(bytes);
-      Add(block);
+      if (block->record) AddWhole(code, block);
       return used;
     }
   }
@@ -33,29 +33,26 @@ uint32_t CompactCells::Read(ByteSpan bytes) {
   return used;
 }
 
-void CompactCells::Add(const RefCount::SmartPtr<CellBlock>& block) {
-  if (!block->record) return;
-  const auto code = static_cast<uint16_t>(block->type);
-  if (code == RecordCode::kLabel || code == RecordCode::kRString || code == RecordCode::kFormula) {
-    CompactCell c;
-    c.code = code;
-    c.row = block->record->rowIndex;
-    c.col = block->record->colIndex;
-    c.xf = block->record->xfIndex;
-    c.value = static_cast<uint32_t>(whole.size());
-    whole.push_back(block);
-    cells.push_back(c);
-    return;
-  }
-  AddRecord(code, *block->record);
-}
-
-void CompactCells::AddRecord(uint16_t code, const CellRecord& record) {
+namespace {
+CompactCell EntryFor(uint16_t code, const CellRecord& record) {
   CompactCell c;
   c.code = code;
   c.row = record.rowIndex;
   c.col = record.colIndex;
   c.xf = record.xfIndex;
+  return c;
+}
+}  // namespace
+
+void CompactCells::AddWhole(uint16_t code, const RefCount::SmartPtr<CellBlock>& block) {
+  CompactCell c = EntryFor(code, *block->record);
+  c.value = static_cast<uint32_t>(whole.size());
+  whole.push_back(block);
+  cells.push_back(c);
+}
+
+void CompactCells::AddRecord(uint16_t code, const CellRecord& record) {
+  CompactCell c = EntryFor(code, record);
   switch (code) {
     case RecordCode::kLabelSST: c.value = static_cast<const LabelSST&>(record).sstIndex; break;
     case RecordCode::kNumber: c.number = static_cast<const Number&>(record).value; break;

@@ -32,8 +32,6 @@ class CompactCells {
  public:
   // Reads the cell record at the start of `bytes` and appends it; returns its framed size.
   uint32_t Read(ByteSpan bytes);
-  // Appends a record already read (a cell block of a record-level cell table).
-  void Add(const RefCount::SmartPtr<CellBlock>& block);
   void Clear();
 
   BigVector<CompactCell> cells;
@@ -43,6 +41,7 @@ class CompactCells {
 
  private:
   void AddRecord(uint16_t code, const CellRecord& record);
+  void AddWhole(uint16_t code, const RefCount::SmartPtr<CellBlock>& block);
   // Decoders reused for every record, so reading allocates nothing per cell.
   LabelSST labelSst;
   Blank blank;

@@ -146,19 +146,11 @@ void ApplyRecord(const CompactCell& cc, const CompactCells& list, const Workbook
     case RecordCode::kLabelSST: {
       XlsCell* cell = at(c);
       // An index past the table leaves the value as it was.
-      if (sst.compact) {
-        if (cc.value < sst.texts.size()) {
-          if (const char16_t* w = sst.texts.Wide(cc.value))
-            cell->BorrowWString(w);
-          else
-            cell->BorrowString(sst.texts.Narrow(cc.value));
-        }
-      } else if (cc.value < sst.strings.size()) {
-        const LargeString& s = sst.strings[cc.value];
-        if (s.IsWide())
-          cell->SetWString(s.wideText.c_str());
+      if (cc.value < sst.texts.size()) {
+        if (const char16_t* w = sst.texts.Wide(cc.value))
+          cell->BorrowWString(w);
         else
-          cell->SetString(s.narrowText.c_str());
+          cell->BorrowString(sst.texts.Narrow(cc.value));
       }
       cell->SetXFormatIdx(cc.xf);
       break;
@@ -215,13 +207,9 @@ bool AscendingColumns(std::span<const uint32_t> records, const CompactCells& lis
 void XlsSheet::UpdateCells() {
   rowStart.assign(1, 0);
   if (!owner || sheetIndex < 0 || sheetIndex >= owner->GetTotalWorkSheets()) return;
+  // The book reads its sheets into compact cell lists and its shared strings packed.
   const Worksheet& sheet = owner->recordSheets[sheetIndex];
-  // A sheet read as record objects is flattened first; one read for the grid already is.
-  CompactCells flattened;
-  if (!sheet.compactCells)
-    for (const RowBlock& block : sheet.cellTable.rowBlocks)
-      for (const auto& cb : block.cellBlocks) flattened.Add(cb);
-  const CompactCells& list = sheet.compactCells ? sheet.cells : flattened;
+  const CompactCells& list = sheet.cells;
   const Workbook::SharedStringTable& sst = owner->globals.sst;
   CalculateDimension(list);
 
