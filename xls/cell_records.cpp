@@ -6,12 +6,8 @@
 namespace Xls {
 
 uint32_t CellRecord::Read(ByteSpan bytes) {
-  const uint32_t n = Record::Read(bytes);
-  const ByteSpan d = Data();
-  rowIndex = d.U16(0);
-  colIndex = d.U16(2);
-  xfIndex = d.U16(4);
-  return n;
+  ByteSpan d;
+  return ReadFields(bytes, d);
 }
 
 uint32_t CellRecord::ReadFields(ByteSpan bytes, ByteSpan& d) {
@@ -20,11 +16,6 @@ uint32_t CellRecord::ReadFields(ByteSpan bytes, ByteSpan& d) {
   colIndex = d.U16(2);
   xfIndex = d.U16(4);
   return n;
-}
-
-uint32_t Blank::Read(ByteSpan bytes) {
-  ByteSpan d;
-  return ReadFields(bytes, d);
 }
 
 uint32_t LabelSST::Read(ByteSpan bytes) {

@@ -35,8 +35,7 @@ class LabelSST : public CellRecord {
 
 class Blank : public CellRecord {
  public:
-  Blank() : CellRecord(RecordCode::kBlank) {}
-  uint32_t Read(ByteSpan bytes) override;
+  Blank() : CellRecord(RecordCode::kBlank) {}  // position and format only
 };
 
 class Number : public CellRecord {

@@ -7,15 +7,21 @@ std::vector<uint8_t> TailBytes(const ByteSpan& d, size_t from) {
   const ByteSpan t = d.Sub(from);
   return std::vector<uint8_t>(t.data(), t.data() + t.size());
 }
+
+// The cell range that ARRAY, SHRFMLA and TABLE records open with.
+template <typename R>
+void ReadRange(const ByteSpan& d, R& r) {
+  r.firstRow = d.U16(0);
+  r.lastRow = d.U16(2);
+  r.firstColumn = d.U8(4);
+  r.lastColumn = d.U8(5);
+}
 }  // namespace
 
 uint32_t Formula::Array::Read(ByteSpan bytes) {
   const uint32_t n = Record::Read(bytes);
   const ByteSpan d = Data();
-  firstRow = d.U16(0);
-  lastRow = d.U16(2);
-  firstColumn = d.U8(4);
-  lastColumn = d.U8(5);
+  ReadRange(d, *this);
   options = d.U16(6);
   reserved = d.U32(8);
   tokens = TailBytes(d, 12);
@@ -25,10 +31,7 @@ uint32_t Formula::Array::Read(ByteSpan bytes) {
 uint32_t Formula::ShrFmla::Read(ByteSpan bytes) {
   const uint32_t n = Record::Read(bytes);
   const ByteSpan d = Data();
-  firstRow = d.U16(0);
-  lastRow = d.U16(2);
-  firstColumn = d.U8(4);
-  lastColumn = d.U8(5);
+  ReadRange(d, *this);
   reserved = d.U16(6);
   tokens = TailBytes(d, 8);
   return n;
@@ -37,10 +40,7 @@ uint32_t Formula::ShrFmla::Read(ByteSpan bytes) {
 uint32_t Formula::Table::Read(ByteSpan bytes) {
   const uint32_t n = Record::Read(bytes);
   const ByteSpan d = Data();
-  firstRow = d.U16(0);
-  lastRow = d.U16(2);
-  firstColumn = d.U8(4);
-  lastColumn = d.U8(5);
+  ReadRange(d, *this);
   options = d.U16(6);
   inputRow1 = d.U16(8);
   inputColumn1 = d.U16(10);
@@ -65,8 +65,8 @@ uint32_t Formula::String::Read(ByteSpan bytes) {
 }
 
 uint32_t Formula::Read(ByteSpan bytes) {
-  size_t pos = CellRecord::Read(bytes);
-  const ByteSpan d = Data();
+  ByteSpan d;
+  size_t pos = ReadFields(bytes, d);
   for (size_t i = 0; i < 8; ++i) resultBytes[i] = d.U8(6 + i);
   options = d.U16(14);
   reserved = d.U32(16);
