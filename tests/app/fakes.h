@@ -45,9 +45,13 @@ struct FakeUrlOpener : UrlOpener {
   void OpenUrl(const QString& url) override { opened.push_back(url); }
 };
 
-// A window with fakes; the default endpoint is the device's, which nothing here contacts.
+// Loopback with nothing listening: a window made for a test can never reach the device.
+inline const DeviceEndpoint kLoopbackNobody{"127.0.0.1", 9, "/save"};
+
+// A window with fakes. Tests that check the device's address pass kQb7Device and contact
+// nothing: its URL only reaches the fake opener.
 struct FormWithFakes {
-  explicit FormWithFakes(DeviceEndpoint endpoint = kQb7Device) : form(boxes, files, urls, std::move(endpoint)) {}
+  explicit FormWithFakes(DeviceEndpoint endpoint = kLoopbackNobody) : form(boxes, files, urls, std::move(endpoint)) {}
   FakeMessageBoxes boxes;
   FakeFileDialog files;
   FakeUrlOpener urls;

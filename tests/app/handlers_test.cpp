@@ -47,7 +47,7 @@ TEST(HandlersTest, AboutShowsTheVersion) {
 }
 
 TEST(HandlersTest, HelpAndViewSetlistsHandTheirAddressesToTheBrowser) {
-  FormWithFakes f;
+  FormWithFakes f(kQb7Device);
   f.form.helpButton->click();
   f.form.viewSetlists->click();
   ASSERT_EQ(f.urls.opened.size(), 2u);

@@ -318,7 +318,7 @@ TEST(UploadTest, SendsTheDocumentAndKeepsTheUploadButton) {
 }
 
 TEST(UploadTest, NoNameToUploadLeavesTheOutcomeAlone) {
-  FormWithFakes f(DeviceEndpoint{"127.0.0.1", 9, "/save"});
+  FormWithFakes f;
   f.form.error_occurred = true;
   f.form.upload_button->click();  // disabled: nothing happens
   EXPECT_TRUE(f.form.RunTextBox->toPlainText().isEmpty());
