@@ -17,8 +17,10 @@ struct CliRun {
   std::string err;
 };
 
+// Output goes to capture files of the run's own (tests running at once may share `cwd`).
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& cwd) {
-  const std::string out_path = cwd + "/.stdout", err_path = cwd + "/.stderr";
+  testing_support::ScratchDir capture;
+  const std::string out_path = capture.File("stdout"), err_path = capture.File("stderr");
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -34,9 +36,6 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& cw
   }
   int status = 0;
   ::waitpid(pid, &status, 0);
-  CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing_support::ReadFile(out_path),
-             testing_support::ReadFile(err_path)};
-  ::unlink(out_path.c_str());
-  ::unlink(err_path.c_str());
-  return run;
+  return CliRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing_support::ReadFile(out_path),
+                testing_support::ReadFile(err_path)};
 }
