@@ -2,6 +2,7 @@
 // The device's address lives with the upload (upload/device_endpoint.h).
 #pragma once
 
-inline constexpr char git_version[] = "v1.26";
+#include "version/git_version.h"  // git_version, from project(VERSION)
+
 inline constexpr char kAboutPrefix[] = "QB-7 Setup Application, Version ";
 inline constexpr char kHelpUrl[] = "https://www.example.com/qb7/help";

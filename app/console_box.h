@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "builder/console.h"
+#include "console/console.h"
 
 class QTextEdit;
 

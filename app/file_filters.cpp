@@ -1,18 +1,37 @@
 #include "app/file_filters.h"
 
+#include <initializer_list>
+
+#include "builder/table_kind.h"
+
+namespace {
+
+// The groups of the given families, in that order, then every file.
+FilterList ListOf(std::initializer_list<TableFamily> families) {
+  FilterList list;
+  for (const TableFamily family : families) {
+    for (const FileGroup& group : FileGroups(family)) {
+      list.push_back({QString::fromStdString(group.description), QString::fromStdString(group.pattern)});
+    }
+  }
+  list.push_back({QStringLiteral("All Files"), QStringLiteral("*.*")});
+  return list;
+}
+
+}  // namespace
+
 const FilterList& SpreadsheetFilters() {
-  static const FilterList list{{"Excel Files", "*.xls"}, {"All Files", "*.*"}};
+  static const FilterList list = ListOf({TableFamily::Workbook});
   return list;
 }
 
 const FilterList& TextFilters() {
-  static const FilterList list{{"CSV Files", "*.csv"}, {"Text Files", "*.txt"}, {"All Files", "*.*"}};
+  static const FilterList list = ListOf({TableFamily::Text});
   return list;
 }
 
 const FilterList& MixedFilters() {
-  static const FilterList list{
-      {"Excel Files", "*.xls"}, {"CSV Files", "*.csv"}, {"Text Files", "*.txt"}, {"All Files", "*.*"}};
+  static const FilterList list = ListOf({TableFamily::Workbook, TableFamily::Text});
   return list;
 }
 

@@ -1,5 +1,6 @@
 // The open-file dialog's filter lists: which files "Select Setlist" and "Select Settings"
-// offer, by the state of "Use .csv files". Owned here; the dialogs only read them.
+// offer, by the state of "Use .csv files", made from the table kinds (builder/table_kind.h).
+// Owned here; the dialogs only read them.
 #pragma once
 
 #include <QString>

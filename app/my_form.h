@@ -15,7 +15,7 @@
 #include "app/file_filters.h"
 #include "app/ui_services.h"
 #include "builder/build.h"
-#include "builder/console.h"
+#include "console/console.h"
 #include "upload/device_endpoint.h"
 
 class QCheckBox;

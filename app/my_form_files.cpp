@@ -81,8 +81,8 @@ void MyForm::button1_Click() {
   setlist_file_ext = ::str8_to_str16(FileExtension(paths.setlist_file));
 
   // The same dispatch as tallyform-cli. Upload is left as it was unless this build succeeds.
-  const std::optional<bool> stopped = RunChosenBuild(paths, *this);
-  if (!stopped) {
+  const BuildOutcome outcome = RunChosenBuild(paths, *this);
+  if (outcome == BuildOutcome::InvalidCombination) {
     clear_console();
     textBox1->clear();
     textBox2->clear();
@@ -91,11 +91,12 @@ void MyForm::button1_Click() {
     string_to_textbox(std::string("Invalid combination of file-types ..."), RED, false);
     return;
   }
-  after_build(*stopped);
+  after_build(outcome == BuildOutcome::Stopped);
 }
 
 void MyForm::button1_Click_1() {
   // The Upload button keeps its state whatever the upload's outcome: the user may retry.
-  const std::optional<bool> failed = upload_setlist(::str16_to_str8(json_file.value_or(QString())), endpoint_, *this);
-  if (failed) error_occurred = *failed;
+  const UploadOutcome outcome =
+      upload_setlist(::str16_to_str8(json_file.value_or(QString())), endpoint_, *this);
+  if (outcome != UploadOutcome::NotNamed) error_occurred = outcome == UploadOutcome::Failed;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf8.h"
+
 // True where "\" separates folders; there a backslash becomes "/" on the way to 8 bits.
 #ifdef _WIN32
 inline constexpr bool kBackslashIsSeparator = true;
@@ -19,9 +21,7 @@ inline constexpr bool kBackslashIsSeparator = false;
 // UTF-16 to UTF-8. An unpaired surrogate is written as U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text, bool backslash_is_separator);
 
-// UTF-8 to UTF-16. Every byte that does not start a well-formed sequence, and every cut-off
-// sequence, becomes one U+FFFD (the "maximal subpart" rule).
-std::u16string Utf8ToUtf16(std::string_view bytes);
+// UTF-8 to UTF-16 is text/utf8.h's Utf8ToUtf16.
 
 // The window's forms: the platform's separator rule applied.
 std::string str16_to_str8(const QString& str_in);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "xls/strings.h"
+#include "text/utf8.h"
 #include "xls/xls_book.h"
 
 int main(int argc, char** argv) {
@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
       switch (cell.Type()) {
         case Xls::CellInteger: sum += cell.GetInteger(); ++cells; break;
         case Xls::CellDouble: sum += cell.GetDouble(); ++cells; break;
-        case Xls::CellString: textBytes += Xls::Latin1ToUtf8(cell.GetString()).size(); ++cells; break;
-        case Xls::CellWString: textBytes += Xls::ToUtf8(cell.GetWString()).size(); ++cells; break;
+        case Xls::CellString: textBytes += Latin1ToUtf8(cell.GetString()).size(); ++cells; break;
+        case Xls::CellWString: textBytes += Utf16ToUtf8(cell.GetWString()).size(); ++cells; break;
         default: break;
       }
     });

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "builder/console.h"
+#include "console/console.h"
 
 // 8-bit (UTF-8) paths, as the window holds them after str16_to_str8.
 struct BuildPaths {

@@ -1,10 +1,6 @@
 #include "builder/dispatch.h"
 
-namespace {
-
-bool IsText(const std::string& ext) { return ext == "csv" || ext == "txt"; }
-
-}  // namespace
+#include "builder/generic_build.h"
 
 std::string FileExtension(const std::string& path) {
   const auto dot = path.rfind('.');
@@ -12,11 +8,10 @@ std::string FileExtension(const std::string& path) {
 }
 
 BuildKind ChooseBuild(const std::string& setlist_ext, const std::string& settings_ext) {
-  // The .xls rows come first; an .xls setlist with a text settings table matches no row.
-  if (setlist_ext == "xls" && settings_ext == "xls") return BuildKind::Index;
-  if (IsText(setlist_ext) && settings_ext == "xls") return BuildKind::Hybrid;
-  if (IsText(setlist_ext) && IsText(settings_ext)) return BuildKind::FromText;
-  return BuildKind::Invalid;
+  const TableKind* setlist = FindTableKind(setlist_ext);
+  const TableKind* settings = FindTableKind(settings_ext);
+  if (!setlist || !settings) return BuildKind::Invalid;
+  return BuildKindOf(setlist->family, settings->family);
 }
 
 std::optional<std::string> DeriveJsonPath(const std::string& setlist_path) {
@@ -26,12 +21,11 @@ std::optional<std::string> DeriveJsonPath(const std::string& setlist_path) {
   return setlist_path.substr(0, dot) + ".json";
 }
 
-std::optional<bool> RunChosenBuild(const BuildPaths& paths, Console& console) {
-  switch (ChooseBuild(FileExtension(paths.setlist_file), FileExtension(paths.settings_file))) {
-    case BuildKind::Index: return create_index_file(paths, console);
-    case BuildKind::Hybrid: return create_hybrid_file(paths, console);
-    case BuildKind::FromText: return create_fromtext_file(paths, console);
-    case BuildKind::Invalid: break;
-  }
-  return std::nullopt;
+BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console) {
+  const std::string setlist_ext = FileExtension(paths.setlist_file);
+  const std::string settings_ext = FileExtension(paths.settings_file);
+  if (ChooseBuild(setlist_ext, settings_ext) == BuildKind::Invalid) return BuildOutcome::InvalidCombination;
+  const std::unique_ptr<Table> settings = FindTableKind(settings_ext)->make();
+  const std::unique_ptr<Table> setlist = FindTableKind(setlist_ext)->make();
+  return BuildSetlist(paths, console, *setlist, *settings) ? BuildOutcome::Stopped : BuildOutcome::Written;
 }

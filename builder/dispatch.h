@@ -1,13 +1,13 @@
 // Which build "Create Output" runs for two file extensions, and the path rules around it.
-// Shared by the window and tallyform-cli so both choose and name files the same way.
+// Shared by the window and tallyform-cli so both choose and name files the same way; the
+// kinds and the pairs that build come from builder/table_kind.h.
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "builder/build.h"
-
-enum class BuildKind { Index, Hybrid, FromText, Invalid };
+#include "builder/table_kind.h"
 
 // The part after the last "."; the whole path when there is none.
 std::string FileExtension(const std::string& path);
@@ -19,6 +19,11 @@ BuildKind ChooseBuild(const std::string& setlist_ext, const std::string& setting
 // nullopt when the path holds no "." at all (the caller then keeps its previous JSON path).
 std::optional<std::string> DeriveJsonPath(const std::string& setlist_path);
 
-// Runs the build that ChooseBuild picks. nullopt for an invalid combination (nothing ran,
-// nothing printed: the caller reports it); otherwise the build's result (true = stopped).
-std::optional<bool> RunChosenBuild(const BuildPaths& paths, Console& console);
+enum class BuildOutcome {
+  Written,             // the document was written; the caller enables Upload
+  Stopped,             // the build stopped at a check and reported it
+  InvalidCombination,  // no build for these kinds: nothing ran, nothing printed, the caller reports it
+};
+
+// Runs the build that the two paths' extensions choose.
+BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console);

@@ -1,106 +1,13 @@
 // The one build behind create_fromtext_file, create_index_file and create_hybrid_file: load and
 // check both tables, then write one record per settings row matching each setlist entry, with
-// every message on the console. The workbook types and the first settings row are the only
-// differences between the variants; cells are read through CellAdapter<Book>.
+// every message on the console. The tables' kinds are the only difference between the
+// variants; each table's adapter says where its settings start.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "builder/atomic_file.h"
 #include "builder/build.h"
-#include "builder/build_messages.h"
-#include "builder/cell_adapter.h"
-#include "builder/json_text.h"
-#include "builder/settings_index.h"
+#include "builder/table.h"
 
+// Loads `setlist` and `settings` (empty tables of the kinds chosen) from the paths and builds.
 // Returns true when the build stopped at a check (reported: red message on an emptied console,
 // then the path concerned in black), false when the document was written.
-template <class SetlistBook, class SettingsBook>
-bool BuildSetlist(const BuildPaths& paths, Console& console, int32_t first_settings_row) {
-  namespace msg = build_messages;
-  using SetlistCells = CellAdapter<SetlistBook>;
-  using SettingsCells = CellAdapter<SettingsBook>;
-  const auto stop = [&console](const char* message, const std::string& path) {
-    console.string_to_textbox(message, RED, true);
-    console.string_to_textbox(path, BLACK, false);
-    return true;
-  };
-
-  SettingsBook settings;
-  SetlistBook setlist;
-  if (!settings.Load(paths.settings_file.c_str())) return stop(msg::kSettingsOpen, paths.settings_file);
-  if (!setlist.Load(paths.setlist_file.c_str())) return stop(msg::kSetlistOpen, paths.setlist_file);
-  auto settings_sheet = settings.GetWorksheet(0);
-  if (!settings_sheet) return stop(msg::kSettingsSheet, paths.settings_file);
-  const int32_t settings_rows = settings_sheet->GetTotalRows();
-  if (settings_rows <= 0) return stop(msg::kNoSettingsRecords, paths.settings_file);
-  const int32_t setlist_sheets = setlist.GetTotalWorkSheets();
-  if (setlist_sheets <= 0) return stop(msg::kNoSetlistSheets, paths.setlist_file);
-
-  AtomicFile document;
-  if (!document.Open(paths.json_file)) return stop(msg::kJsonOpen, paths.json_file);
-  std::string out = "[";
-  console.string_to_textbox(msg::kBuilding, BLUE, false);
-
-  // Every setlist entry in order, as the id of its folded name; then one pass over the settings
-  // rows collects, for each name, the rows that carry it.
-  SettingsIndex index;
-  std::vector<int32_t> entries;
-  for (int32_t s = 0; s < setlist_sheets; ++s) {
-    auto sheet = setlist.GetWorksheet(s);
-    if (!sheet) continue;
-    const int32_t rows = sheet->GetTotalRows();
-    for (int32_t r = 0; r < rows; ++r) {
-      const auto entry = sheet->Cell(static_cast<uint32_t>(r), 0);
-      if (SetlistCells::IsEmpty(entry)) continue;
-      entries.push_back(index.AddEntry(FoldAscii(SetlistCells::Text(entry))));
-    }
-  }
-  std::string folded;
-  for (int32_t k = first_settings_row; k < settings_rows; ++k) {
-    const auto name = settings_sheet->Cell(static_cast<uint32_t>(k), 0);
-    if (SettingsCells::IsEmpty(name)) continue;
-    folded = SettingsCells::Text(name);
-    FoldAsciiInPlace(folded);
-    if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
-  }
-
-  int64_t records = 0;
-  for (const int32_t id : entries) {
-    const std::string& name = index.Name(id);
-    const size_t matches = index.ForEachRow(id, [&](int32_t k) {
-      const auto row = static_cast<uint32_t>(k);
-      if (records > 0) out.push_back(',');
-      std::string notes;
-      if (const auto cell = settings_sheet->Cell(row, 3); !SettingsCells::IsEmpty(cell)) {
-        notes = SettingsCells::Text(cell);
-      }
-      std::string bpm;
-      bool invalid_tempo = false;
-      if (const auto cell = settings_sheet->Cell(row, 4); !SettingsCells::IsEmpty(cell)) {
-        const std::optional<int32_t> tempo = SettingsCells::Tempo(cell);
-        invalid_tempo = !tempo;
-        if (tempo) bpm = std::to_string(*tempo);
-      }
-      const std::string song = SettingsCells::Text(settings_sheet->Cell(row, 1));
-      const std::string patch = SettingsCells::Text(settings_sheet->Cell(row, 2));
-      AppendRecord(out, song, patch, notes, bpm);
-      ++records;
-      if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
-    });
-    if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
-    if (out.size() >= (1u << 16)) {
-      if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
-      out.clear();
-    }
-  }
-  out.push_back(']');
-  if (!document.Write(out) || !document.Commit()) return stop(msg::kJsonWrite, paths.json_file);
-
-  console.string_to_textbox(msg::kCreated + std::to_string(records), GREEN, false);
-  console.string_to_textbox(paths.json_file, BLACK, false);
-  return false;
-}
+bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings);

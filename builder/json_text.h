@@ -1,14 +1,13 @@
 // The bytes of the setlist JSON document: one array on one line, each record an object with
 // "song", "patch", "notes" and "bpm", every value a JSON string. The build owns the order and
-// the commas between records; these helpers only turn values into their exact bytes.
+// the commas between records; AppendRecord only turns values into their exact bytes, each
+// escaped by the one JSON string escaper (text/json_string.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// Appends `value` in double quotes, escaping only what JSON requires: `"`, `\` and bytes below
-// 0x20. Every other byte is copied unchanged, so the document keeps the tables' own bytes.
-void AppendJsonString(std::string& out, std::string_view value);
+#include "text/json_string.h"
 
 // Appends {"song":"S","patch":"P","notes":"N","bpm":"B"}.
 void AppendRecord(std::string& out, std::string_view song, std::string_view patch,

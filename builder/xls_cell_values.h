@@ -1,13 +1,14 @@
 // What the build reads from one .xls cell: its text as UTF-8 and its tempo as an integer.
 // The reader keeps cells as stored (8-bit Latin-1 or 16-bit UTF-16 text, numbers, formulas
 // with cached results); these turn every kind into the text and integer the document needs.
+// NumberText and LeadingInteger (text/numbers.h) are the rules every table kind shares.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "text/numbers.h"
 #include "xls/xls_cell.h"
 
 // Text as UTF-8: 8-bit text is Latin-1, 16-bit text UTF-16 (a lone surrogate gives U+FFFD);
@@ -18,11 +19,3 @@ std::string XlsCellText(const Xls::XlsCell& cell);
 // The tempo as the build writes it: a number cut toward zero, a Boolean 0 or 1, a text read
 // like a text table's tempo. nullopt when no integer can be read or it leaves 32 bits.
 std::optional<int32_t> XlsCellTempo(const Xls::XlsCell& cell);
-
-// A number's text: a whole number in plain decimal ("12", "-3"), any other in the shortest
-// form that reads back to the same double ("98.6").
-std::string NumberText(double value);
-
-// Leading blanks, an optional sign, then decimal digits up to the first non-digit; nullopt
-// when no digit follows or the value does not fit in 32 bits.
-std::optional<int32_t> LeadingInteger(std::string_view text);

@@ -32,10 +32,11 @@ int RunBuild(const Args& args) {
   // Without any "." in SETLIST there is no JSON path; the window would keep none either.
   const BuildPaths paths{args[0], args[1], DeriveJsonPath(args[0]).value_or("")};
   StdoutConsole console;
-  const std::optional<bool> stopped = RunChosenBuild(paths, console);
-  if (!stopped) {
-    console.string_to_textbox(build_messages::kInvalidCombination, RED, true);
-    return 1;
+  switch (RunChosenBuild(paths, console)) {
+    case BuildOutcome::Written: return 0;
+    case BuildOutcome::Stopped: return 1;
+    case BuildOutcome::InvalidCombination: break;
   }
-  return *stopped ? 1 : 0;
+  console.string_to_textbox(build_messages::kInvalidCombination, RED, true);
+  return 1;
 }

@@ -1,7 +1,7 @@
 // The companion's console: each line once on standard output, coloured only on a terminal.
 #pragma once
 
-#include "builder/console.h"
+#include "console/console.h"
 
 class StdoutConsole : public Console {
  public:

@@ -68,6 +68,5 @@ int RunUpload(const Args& args) {
   if (!have_json) return UsageError("the JSON file is missing");
 
   StdoutConsole console;
-  const std::optional<bool> failed = upload_setlist(json_file, device, console);
-  return failed.value_or(true) ? 1 : 0;
+  return upload_setlist(json_file, device, console) == UploadOutcome::Sent ? 0 : 1;
 }

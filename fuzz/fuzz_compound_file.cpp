@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "xls/compound_file.h"
+#include "cfb/compound_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFile file(data, size);

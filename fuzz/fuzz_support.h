@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "builder/console.h"
+#include "console/console.h"
 
 // An anonymous in-memory file holding the bytes; path() names it for open().
 class MemoryFile {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz/xls_visit.h"
-#include "xls/byte_span.h"
+#include "bytes/byte_span.h"
 #include "xls/xls_book.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

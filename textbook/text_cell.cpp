@@ -1,15 +1,14 @@
 #include "textbook/text_cell.h"
 
-#include <limits>
+#include <optional>
+
+#include "text/numbers.h"
 
 namespace {
 
 const std::string kEmpty;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The bytes that the C library's isspace accepts in the "C" locale.
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
@@ -57,22 +56,9 @@ int32_t TextCell::Type() const {
 const char* TextCell::GetString() const { return Field().c_str(); }
 
 bool TextCell::GetInteger(int32_t& out) const {
-  const std::string& f = Field();
-  size_t i = 0;
-  while (i < f.size() && IsSpace(f[i])) ++i;
-  bool negative = false;
-  if (i < f.size() && (f[i] == '+' || f[i] == '-')) negative = f[i++] == '-';
-  if (i == f.size() || !IsDigit(f[i])) return false;
-  // Accumulate the magnitude in 64 bits and give up as soon as it leaves the 32-bit range.
-  const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
-                                 : std::numeric_limits<int32_t>::max();
-  int64_t value = 0;
-  for (; i < f.size() && IsDigit(f[i]); ++i) {
-    value = value * 10 + (f[i] - '0');
-    if (value > limit) return false;
-  }
-  out = static_cast<int32_t>(negative ? -value : value);
-  return true;
+  const std::optional<int32_t> value = LeadingInteger(Field());
+  if (value) out = *value;
+  return value.has_value();
 }
 
 int32_t TextCell::GetInteger() const {

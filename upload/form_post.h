@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "builder/console.h"
+#include "console/console.h"
 
 using FormFields = std::vector<std::pair<std::string, std::string>>;
 

@@ -3,24 +3,23 @@
 #include "upload/document_text.h"
 #include "upload/form_post.h"
 
-std::optional<bool> upload_setlist(const std::string& json_file, const DeviceEndpoint& device,
-                                   Console& console) {
+UploadOutcome upload_setlist(const std::string& json_file, const DeviceEndpoint& device, Console& console) {
   // The setlist's name is the file name without its folder and its last extension.
   std::string input_file = json_file;
   const auto slash = input_file.rfind('/');
   const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   if (input_file.size() <= name_start) {
     console.string_to_textbox("Error creating filename ...611", RED, true);
-    return std::nullopt;
+    return UploadOutcome::NotNamed;
   }
   input_file.erase(0, name_start);
   const auto dot = input_file.rfind('.');
   if (dot == std::string::npos) {
     console.string_to_textbox("Error creating filename ...606", RED, true);
-    return std::nullopt;
+    return UploadOutcome::NotNamed;
   }
   input_file.erase(dot);
-  return run_winsock(input_file, json_file, device, console);
+  return run_winsock(input_file, json_file, device, console) ? UploadOutcome::Failed : UploadOutcome::Sent;
 }
 
 bool run_winsock(const std::string& input_file, const std::string& json_file,

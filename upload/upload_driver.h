@@ -2,16 +2,19 @@
 // and post it to the device, reporting every step on the console.
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "builder/console.h"
+#include "console/console.h"
 #include "upload/device_endpoint.h"
 
-// The whole Upload press. nullopt when no name could be derived (reported, nothing sent);
-// otherwise the result of run_winsock (true = the upload failed), for error_occurred.
-std::optional<bool> upload_setlist(const std::string& json_file, const DeviceEndpoint& device,
-                                   Console& console);
+enum class UploadOutcome {
+  Sent,      // the request went out whole
+  Failed,    // reading the document or posting it failed (reported)
+  NotNamed,  // no setlist name could be derived from the path: reported, nothing sent
+};
+
+// The whole Upload press.
+UploadOutcome upload_setlist(const std::string& json_file, const DeviceEndpoint& device, Console& console);
 
 // Reads `json_file` and posts it with the setlist name `input_file`; true when it failed.
 bool run_winsock(const std::string& input_file, const std::string& json_file,

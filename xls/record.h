@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "xls/byte_span.h"
+#include "bytes/byte_span.h"
 
 namespace Xls {
 

@@ -11,56 +11,6 @@ std::string narrow_string(const std::u16string& wide) {
   return out;
 }
 
-std::u16string widen_string(const std::string& narrow) {
-  std::u16string out(narrow.size(), u'\0');
-  for (size_t i = 0; i < narrow.size(); ++i) out[i] = static_cast<unsigned char>(narrow[i]);
-  return out;
-}
-
-namespace {
-void PutUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-}  // namespace
-
-std::string ToUtf8(const std::u16string& wide) {
-  std::string out;
-  out.reserve(wide.size());
-  for (size_t i = 0; i < wide.size(); ++i) {
-    uint32_t u = wide[i];
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-        wide[i + 1] < 0xE000) {
-      u = 0x10000 + ((u - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-      ++i;
-    } else if (u >= 0xD800 && u < 0xE000) {
-      u = 0xFFFD;
-    }
-    PutUtf8(out, u);
-  }
-  return out;
-}
-
-std::string Latin1ToUtf8(const std::string& narrow) {
-  std::string out;
-  out.reserve(narrow.size());
-  for (unsigned char c : narrow) PutUtf8(out, c);
-  return out;
-}
-
 void LargeString::Append(ByteSpan chars, bool wideSegment, uint32_t count) {
   // `chars` already holds no more than count units; the storage width is the string's own.
   // n never exceeds what `chars` holds, so the loops below read inside it.

@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "xls/byte_span.h"
+#include "bytes/byte_span.h"
+#include "cfb/compound_file.h"
 
 namespace Xls {
 
 using ByteOrder::ByteSpan;
 
 std::string narrow_string(const std::u16string& wide);
-std::u16string widen_string(const std::string& narrow);
-std::string ToUtf8(const std::u16string& wide);  // unpaired surrogates become U+FFFD
-std::string Latin1ToUtf8(const std::string& narrow);
+using Cfb::widen_string;
 
 class LargeString {
  public:

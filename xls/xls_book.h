@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "xls/byte_span.h"
-#include "xls/compound_file.h"
+#include "bytes/byte_span.h"
+#include "cfb/compound_file.h"
 #include "xls/ref_count.h"
 #include "xls/workbook_globals.h"
 #include "xls/worksheet.h"

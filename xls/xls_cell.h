@@ -40,9 +40,22 @@ class XlsCell {
     uint16_t sharedReserved = 0;
     std::vector<uint8_t> sharedTokens;
 
-    // The cached result is a number unless bytes 6 and 7 are both 0xFF.
+    // The kind of the cached result: a number unless bytes 6 and 7 are both 0xFF, else
+    // byte 0 says which (any value past 2 reads as an empty result).
+    enum class Result { Number, Text, Boolean, Error, Empty };
+    Result ResultKind() const {
+      if (HasNumber()) return Result::Number;
+      switch (resultBytes[0]) {
+        case 0: return Result::Text;
+        case 1: return Result::Boolean;
+        case 2: return Result::Error;
+        default: return Result::Empty;
+      }
+    }
     bool HasNumber() const { return !(resultBytes[6] == 0xFF && resultBytes[7] == 0xFF); }
     double Number() const;
+    // The value of a Boolean result: byte 2.
+    bool BooleanResult() const { return resultBytes[2] != 0; }
   };
 
   XlsCell() = default;

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/recording_console.h"
 
 namespace {
 
@@ -54,10 +55,10 @@ TEST(Dispatch, RunChosenBuildRunsTheTextBuildAndLeavesInvalidOnesToTheCaller) {
   testing_support::RecordingConsole console;
 
   EXPECT_EQ(RunChosenBuild({dir.File("s.TXT"), dir.File("t.txt"), dir.File("s.json")}, console),
-            std::nullopt);
+            BuildOutcome::InvalidCombination);
   EXPECT_TRUE(console.lines.empty());
   EXPECT_EQ(RunChosenBuild({dir.File("s.csv"), dir.File("t.txt"), dir.File("s.json")}, console),
-            std::optional<bool>(false));
+            BuildOutcome::Written);
   EXPECT_EQ(testing_support::ReadFile(dir.File("s.json")),
             R"([{"song":"A","patch":"P","notes":"","bpm":""}])");
 }

@@ -9,7 +9,8 @@
 #include "builder/build.h"
 #include "builder/build_messages.h"
 #include "builder/dispatch.h"
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/build_console.h"
 #include "xls/xls_book.h"
 
 namespace {
@@ -50,7 +51,7 @@ class XlsBuildTest : public ::testing::Test {
   std::string PutFixture(const std::string& name) { return Put(name, Fixture(name)); }
 
   // Runs the build that the two extensions choose, as "Create Output" does.
-  std::optional<bool> Build(const std::string& setlist, const std::string& settings) {
+  BuildOutcome Build(const std::string& setlist, const std::string& settings) {
     paths_ = {setlist, settings, *DeriveJsonPath(setlist)};
     console_.lines.clear();
     return RunChosenBuild(paths_, console_);
@@ -68,7 +69,7 @@ class XlsBuildTest : public ::testing::Test {
 // Every kind of cell in every column, two setlist worksheets, the header row never matched.
 TEST_F(XlsBuildTest, IndexBuildReadsEveryKindOfCell) {
   const std::string settings = PutFixture("settings.xls");
-  EXPECT_EQ(Build(PutFixture("setlist.xls"), settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(PutFixture("setlist.xls"), settings), BuildOutcome::Written);
   const std::string creme = Record("Crème Brûlée", "Ü1", "naïve", "96");  // stored 8-bit
   EXPECT_EQ(Json(), Document({
                         // worksheet "Set 1"; its row 0 "Name" equals the settings header
@@ -99,7 +100,7 @@ TEST_F(XlsBuildTest, IndexBuildReadsEveryKindOfCell) {
 
 TEST_F(XlsBuildTest, FormulaNamesInTheSetlistReadAsTheirResults) {
   const std::string settings = PutFixture("formulas.xls");
-  EXPECT_EQ(Build(PutFixture("setlist-formulas.xls"), settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(PutFixture("setlist-formulas.xls"), settings), BuildOutcome::Written);
   EXPECT_EQ(Json(), Document({Record("S4", "P4", "", "1")}));
   // A number, a Boolean, and an error result, whose name is empty but still an entry.
   EXPECT_EQ(console_.lines, Success({{"No setting for: 1999", RED, false},
@@ -111,7 +112,7 @@ TEST_F(XlsBuildTest, FormulaNamesInTheSetlistReadAsTheirResults) {
 TEST_F(XlsBuildTest, HybridBuildReadsTheTextSetlistFromRowZeroAndFormulaResults) {
   const std::string settings = PutFixture("formulas.xls");
   const std::string setlist = Put("tour.csv", "Formula\ntexttempo\nerrtempo\nbooltempo\nabctempo\nName\n");
-  EXPECT_EQ(Build(setlist, settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(setlist, settings), BuildOutcome::Written);
   EXPECT_EQ(Json(), Document({Record("Song F", "3", "1", "98"),   // text, number, TRUE, 98.6
                               Record("", "", "0", "120"),         // #DIV/0!, "", FALSE, " 120 bpm"
                               Record("Café", "-3.5", "", ""),     // 8-bit text, -3.5, #N/A
@@ -123,13 +124,13 @@ TEST_F(XlsBuildTest, HybridBuildReadsTheTextSetlistFromRowZeroAndFormulaResults)
                                     5));
   // A .txt setlist takes the same road.
   const std::string txt = Put("tour.txt", "booltempo\n");
-  EXPECT_EQ(Build(txt, settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(txt, settings), BuildOutcome::Written);
   EXPECT_EQ(Json(), Document({Record("S4", "P4", "", "1")}));
 }
 
 TEST_F(XlsBuildTest, HeaderOnlySettingsMatchNothingButBuild) {
   const std::string settings = PutFixture("header-only.xls");
-  EXPECT_EQ(Build(Put("set.csv", "Name\nOpener\n"), settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(Put("set.csv", "Name\nOpener\n"), settings), BuildOutcome::Written);
   EXPECT_EQ(Json(), "[]");
   EXPECT_EQ(console_.lines, Success({{"No setting for: name", RED, false},
                                      {"No setting for: opener", RED, false}},
@@ -138,7 +139,7 @@ TEST_F(XlsBuildTest, HeaderOnlySettingsMatchNothingButBuild) {
 
 TEST_F(XlsBuildTest, OneFileForBothTablesStopsAtTheSetlist) {
   const std::string both = PutFixture("settings.xls");
-  EXPECT_EQ(Build(both, both), std::optional<bool>(true));
+  EXPECT_EQ(Build(both, both), BuildOutcome::Stopped);
   EXPECT_EQ(console_.lines, Stop(msg::kSetlistOpen, both));
   EXPECT_FALSE(JsonExists());
   // Both workbooks let go when the build returns: the file opens again.
@@ -152,29 +153,29 @@ TEST_F(XlsBuildTest, AHeldFileStopsTheBuild) {
   {
     Xls::XlsBook holder;
     ASSERT_TRUE(holder.Load(settings));
-    EXPECT_EQ(Build(setlist, settings), std::optional<bool>(true));
+    EXPECT_EQ(Build(setlist, settings), BuildOutcome::Stopped);
     EXPECT_EQ(console_.lines, Stop(msg::kSettingsOpen, settings));
   }
   {
     Xls::XlsBook holder;
     ASSERT_TRUE(holder.Load(setlist));
-    EXPECT_EQ(Build(setlist, settings), std::optional<bool>(true));
+    EXPECT_EQ(Build(setlist, settings), BuildOutcome::Stopped);
     EXPECT_EQ(console_.lines, Stop(msg::kSetlistOpen, setlist));
   }
   EXPECT_FALSE(JsonExists());
-  EXPECT_EQ(Build(setlist, settings), std::optional<bool>(false));
+  EXPECT_EQ(Build(setlist, settings), BuildOutcome::Written);
 }
 
 TEST_F(XlsBuildTest, FilesThatAreNotWorkbooksStop) {
   const std::string settings = PutFixture("settings.xls");
   const std::string text_settings = Put("text.xls", "opener,Opening Song,A12,,120\n");
   const std::string text_setlist = Put("list.xls", "opener\n");
-  EXPECT_EQ(Build(Put("set.csv", "opener\n"), text_settings), std::optional<bool>(true));
+  EXPECT_EQ(Build(Put("set.csv", "opener\n"), text_settings), BuildOutcome::Stopped);
   EXPECT_EQ(console_.lines, Stop(msg::kSettingsOpen, text_settings));
-  EXPECT_EQ(Build(text_setlist, settings), std::optional<bool>(true));
+  EXPECT_EQ(Build(text_setlist, settings), BuildOutcome::Stopped);
   EXPECT_EQ(console_.lines, Stop(msg::kSetlistOpen, text_setlist));
   const std::string missing = dir_.File("missing.xls");
-  EXPECT_EQ(Build(Put("set.txt", "opener\n"), missing), std::optional<bool>(true));
+  EXPECT_EQ(Build(Put("set.txt", "opener\n"), missing), BuildOutcome::Stopped);
   EXPECT_EQ(console_.lines, Stop(msg::kSettingsOpen, missing));
   EXPECT_FALSE(JsonExists());
 }
@@ -182,10 +183,10 @@ TEST_F(XlsBuildTest, FilesThatAreNotWorkbooksStop) {
 TEST_F(XlsBuildTest, WrongCaseAndAnXlsSetlistWithTextSettingsRunNothing) {
   const std::string settings = PutFixture("settings.xls");
   const std::string upper = Put("SET.XLS", Fixture("setlist.xls"));
-  EXPECT_EQ(Build(upper, settings), std::nullopt);
-  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("SETTINGS.XLS", Fixture("settings.xls"))), std::nullopt);
-  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("settings.csv", "opener,A,B,,\n")), std::nullopt);
-  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("settings.txt", "opener,A,B,,\n")), std::nullopt);
+  EXPECT_EQ(Build(upper, settings), BuildOutcome::InvalidCombination);
+  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("SETTINGS.XLS", Fixture("settings.xls"))), BuildOutcome::InvalidCombination);
+  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("settings.csv", "opener,A,B,,\n")), BuildOutcome::InvalidCombination);
+  EXPECT_EQ(Build(PutFixture("setlist.xls"), Put("settings.txt", "opener,A,B,,\n")), BuildOutcome::InvalidCombination);
   EXPECT_TRUE(console_.lines.empty());
   EXPECT_FALSE(JsonExists());
 }
@@ -194,10 +195,10 @@ TEST_F(XlsBuildTest, WrongCaseAndAnXlsSetlistWithTextSettingsRunNothing) {
 // 8-bit and 16-bit texts arrive as the CSV's UTF-8, numbers as their text.
 TEST_F(XlsBuildTest, LibreOfficeWorkbookBuildsLikeItsCsv) {
   const std::string setlist = Put("tour.csv", "CAFÉ\ncafé\nκαλημέρα\nWith Comma\nplain\nEncore\n");
-  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.csv")), std::optional<bool>(false));
+  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.csv")), BuildOutcome::Written);
   const std::string from_csv = Json();
   const Lines csv_lines = console_.lines;
-  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.xls")), std::optional<bool>(false));
+  EXPECT_EQ(Build(setlist, PutFixture("lo-settings.xls")), BuildOutcome::Written);
   EXPECT_EQ(Json(), from_csv);
   EXPECT_EQ(console_.lines, csv_lines);
   EXPECT_EQ(console_.lines.size(), 5u);  // two entries without a setting
@@ -214,7 +215,7 @@ TEST(XlsExamples, BuildTheSameDocumentAsTheirTextForms) {
   const auto build = [&dir](const std::string& setlist, const std::string& settings) {
     RecordingConsole console;
     const BuildPaths paths{dir.File(setlist), dir.File(settings), dir.File("out.json")};
-    EXPECT_EQ(RunChosenBuild(paths, console), std::optional<bool>(false)) << setlist << " " << settings;
+    EXPECT_EQ(RunChosenBuild(paths, console), BuildOutcome::Written) << setlist << " " << settings;
     return std::make_pair(ReadFile(paths.json_file), console.lines);
   };
   const auto csv = build("setlist.csv", "settings.csv");

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "builder/build.h"
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/recording_console.h"
 #include "tests/cli/cli_runner.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
 
 struct CliRun {
   int exit_code = -1;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
 #include "tests/cli/cli_runner.h"
 #include "xls/xls_book.h"
 

@@ -15,7 +15,8 @@
 
 #include "builder/build.h"
 #include "builder/build_messages.h"
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/recording_console.h"
 
 namespace hostile {
 

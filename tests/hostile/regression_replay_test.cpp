@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "fuzz/xls_visit.h"
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
 #include "textbook/text_book.h"
-#include "xls/compound_file.h"
+#include "cfb/compound_file.h"
 #include "xls/xls_book.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/builder/test_support.h"
+#include "tests/support/files.h"
 
 namespace {
 

@@ -12,11 +12,14 @@
 
 #include "tests/upload/fake_device.h"
 #include "tests/upload/full_listener.h"
-#include "tests/upload/recording_console.h"
+#include "tests/support/recording_console.h"
 #include "upload/form_post.h"
 #include "upload/form_request.h"
 
 namespace {
+
+using testing_support::RecordingConsole;
+using ConsoleLine = testing_support::Line;
 
 const ConsoleLine kInitializing{"Initializing connection to QB-7!!", BLUE, false};
 const ConsoleLine kValidating{"Validating connection to QB-7?", BLUE, false};

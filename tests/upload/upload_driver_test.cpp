@@ -9,10 +9,13 @@
 #include <fstream>
 
 #include "tests/upload/fake_device.h"
-#include "tests/upload/recording_console.h"
+#include "tests/support/recording_console.h"
 #include "upload/upload_driver.h"
 
 namespace {
+
+using testing_support::RecordingConsole;
+using ConsoleLine = testing_support::Line;
 
 const ConsoleLine kUploading{"UPLOAD JSON FILE ...", BLUE, false};
 const ConsoleLine kSendError{"Error sending .json file to QB-7!!", RED, false};
@@ -55,7 +58,7 @@ const std::string kDocument =
 TEST_F(UploadDriver, SendsTheDocumentUnderTheFileNameLessItsLastExtension) {
   fake::Device device;
   const std::string path = Write("Tour.live.json", kDocument);
-  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), std::optional<bool>(false));
+  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
   EXPECT_EQ(console_.lines, kSuccess);
   const std::string& request = device.Received().at(0);
   EXPECT_EQ(fake::FormField(request, "jstring"), kDocument);
@@ -74,7 +77,7 @@ TEST_F(UploadDriver, EveryLineOfTheDocumentIsSentWithoutLineEnds) {
   fake::Device device(fake::Manner::Listen, std::size(cases));
   for (const Case& c : cases) {
     const std::string path = Write("Show.json", c.bytes);
-    EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), std::optional<bool>(false)) << c.bytes;
+    EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent) << c.bytes;
   }
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(fake::FormField(device.Received().at(i), "jstring"), cases[i].sent) << cases[i].bytes;
@@ -86,8 +89,8 @@ TEST_F(UploadDriver, EveryLineOfTheDocumentIsSentWithoutLineEnds) {
 TEST_F(UploadDriver, PressingTwiceSendsTheSameRequestTwice) {
   fake::Device device(fake::Manner::Answer, 2);
   const std::string path = Write("Tour.json", kDocument + "\n");
-  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), std::optional<bool>(false));
-  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), std::optional<bool>(false));
+  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
+  EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
   EXPECT_EQ(device.Received().at(0), device.Received().at(1));
   EXPECT_EQ(console_.lines.size(), 2 * kSuccess.size());
 }
@@ -95,7 +98,7 @@ TEST_F(UploadDriver, PressingTwiceSendsTheSameRequestTwice) {
 TEST_F(UploadDriver, AFileGoneSinceTheBuildGivesTheOpenErrorAndTheHint) {
   const std::string path = folder_ + "Deleted.json";
   const DeviceEndpoint nobody{"127.0.0.1", fake::UnusedPort(), "/save"};
-  EXPECT_EQ(upload_setlist(path, nobody, console_), std::optional<bool>(true));
+  EXPECT_EQ(upload_setlist(path, nobody, console_), UploadOutcome::Failed);
   const std::vector<ConsoleLine> expected{
       kUploading, {"Error opening .json file...", RED, true}, {path, BLACK, false}, kSendError, kNetworkHint};
   EXPECT_EQ(console_.lines, expected);
@@ -104,7 +107,7 @@ TEST_F(UploadDriver, AFileGoneSinceTheBuildGivesTheOpenErrorAndTheHint) {
 TEST_F(UploadDriver, AFailedPostEndsWithTheSendErrorAndTheHint) {
   const std::string path = Write("Tour.json", kDocument);
   const DeviceEndpoint nobody{"127.0.0.1", fake::UnusedPort(), "/save"};
-  EXPECT_EQ(upload_setlist(path, nobody, console_), std::optional<bool>(true));
+  EXPECT_EQ(upload_setlist(path, nobody, console_), UploadOutcome::Failed);
   const std::vector<ConsoleLine> expected{
       kUploading,
       {"Initializing connection to QB-7!!", BLUE, false},
@@ -122,7 +125,7 @@ TEST_F(UploadDriver, NoNameWithoutADotInTheFileName) {
   const DeviceEndpoint nobody{"127.0.0.1", fake::UnusedPort(), "/save"};
   for (const std::string& path : {folder_ + "Tour", std::string("/home/me/shows.d/Tour"), std::string("Tour")}) {
     RecordingConsole console;
-    EXPECT_EQ(upload_setlist(path, nobody, console), std::nullopt) << path;
+    EXPECT_EQ(upload_setlist(path, nobody, console), UploadOutcome::NotNamed) << path;
     EXPECT_EQ(console.lines, (std::vector<ConsoleLine>{{"Error creating filename ...606", RED, true}})) << path;
   }
 }
@@ -131,7 +134,7 @@ TEST_F(UploadDriver, NoNameForAnEmptyPathOrAFolder) {
   const DeviceEndpoint nobody{"127.0.0.1", fake::UnusedPort(), "/save"};
   for (const std::string& path : {std::string(), std::string("/"), folder_}) {
     RecordingConsole console;
-    EXPECT_EQ(upload_setlist(path, nobody, console), std::nullopt) << path;
+    EXPECT_EQ(upload_setlist(path, nobody, console), UploadOutcome::NotNamed) << path;
     EXPECT_EQ(console.lines, (std::vector<ConsoleLine>{{"Error creating filename ...611", RED, true}})) << path;
   }
 }
@@ -142,7 +145,7 @@ TEST_F(UploadDriver, APathWithoutAFolderIsItsOwnFileName) {
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(folder_.c_str()), 0);
-  EXPECT_EQ(upload_setlist("Bare.json", device.endpoint(), console_), std::optional<bool>(false));
+  EXPECT_EQ(upload_setlist("Bare.json", device.endpoint(), console_), UploadOutcome::Sent);
   ASSERT_EQ(chdir(previous), 0);
   EXPECT_EQ(fake::FormField(device.Received().at(0), "tblval"), "Bare");
 }

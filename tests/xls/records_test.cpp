@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/xls/stream_builder.h"
+#include "text/utf8.h"
 #include "xls/record.h"
 #include "xls/strings.h"
 #include "xls/workbook_globals.h"
@@ -94,7 +95,7 @@ TEST(Strings, SmallStringAndLatin1Mapping) {
   EXPECT_EQ(s.wideText, u"\u65E5Z");
   EXPECT_EQ(narrow_string(u"\u00FF\u0100a"), "\xFF?a");
   EXPECT_EQ(widen_string("\xE9"), u"\u00E9");
-  EXPECT_EQ(ToUtf8(u"\u00E9\u65E5"), "\xC3\xA9\xE6\x97\xA5");
+  EXPECT_EQ(Utf16ToUtf8(u"\u00E9\u65E5"), "\xC3\xA9\xE6\x97\xA5");
 }
 
 namespace {

@@ -1,0 +1,91 @@
+#include "builder/generic_build.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "builder/atomic_file.h"
+#include "builder/build_messages.h"
+#include "builder/json_text.h"
+#include "builder/settings_index.h"
+
+bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings) {
+  namespace msg = build_messages;
+  const auto stop = [&console](const char* message, const std::string& path) {
+    console.string_to_textbox(message, RED, true);
+    console.string_to_textbox(path, BLACK, false);
+    return true;
+  };
+
+  if (!settings.Load(paths.settings_file.c_str())) return stop(msg::kSettingsOpen, paths.settings_file);
+  if (!setlist.Load(paths.setlist_file.c_str())) return stop(msg::kSetlistOpen, paths.setlist_file);
+  auto settings_sheet = settings.Sheet(0);
+  if (!settings_sheet) return stop(msg::kSettingsSheet, paths.settings_file);
+  const int32_t settings_rows = settings_sheet->RowCount();
+  if (settings_rows <= 0) return stop(msg::kNoSettingsRecords, paths.settings_file);
+  const int32_t setlist_sheets = setlist.SheetCount();
+  if (setlist_sheets <= 0) return stop(msg::kNoSetlistSheets, paths.setlist_file);
+
+  AtomicFile document;
+  if (!document.Open(paths.json_file)) return stop(msg::kJsonOpen, paths.json_file);
+  std::string out = "[";
+  console.string_to_textbox(msg::kBuilding, BLUE, false);
+
+  // Every setlist entry in order, as the id of its folded name; then one pass over the settings
+  // rows collects, for each name, the rows that carry it.
+  SettingsIndex index;
+  std::vector<int32_t> entries;
+  for (int32_t s = 0; s < setlist_sheets; ++s) {
+    auto sheet = setlist.Sheet(s);
+    if (!sheet) continue;
+    const int32_t rows = sheet->RowCount();
+    for (int32_t r = 0; r < rows; ++r) {
+      const auto row = static_cast<uint32_t>(r);
+      if (sheet->IsEmpty(row, 0)) continue;
+      entries.push_back(index.AddEntry(FoldAscii(sheet->Text(row, 0))));
+    }
+  }
+  std::string folded;
+  for (int32_t k = settings.FirstSettingsRow(); k < settings_rows; ++k) {
+    const auto row = static_cast<uint32_t>(k);
+    if (settings_sheet->IsEmpty(row, 0)) continue;
+    folded = settings_sheet->Text(row, 0);
+    FoldAsciiInPlace(folded);
+    if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
+  }
+
+  int64_t records = 0;
+  for (const int32_t id : entries) {
+    const std::string& name = index.Name(id);
+    const size_t matches = index.ForEachRow(id, [&](int32_t k) {
+      const auto row = static_cast<uint32_t>(k);
+      if (records > 0) out.push_back(',');
+      std::string notes;
+      if (!settings_sheet->IsEmpty(row, 3)) notes = settings_sheet->Text(row, 3);
+      std::string bpm;
+      bool invalid_tempo = false;
+      if (!settings_sheet->IsEmpty(row, 4)) {
+        const std::optional<int32_t> tempo = settings_sheet->Tempo(row, 4);
+        invalid_tempo = !tempo;
+        if (tempo) bpm = std::to_string(*tempo);
+      }
+      const std::string song = settings_sheet->Text(row, 1);
+      const std::string patch = settings_sheet->Text(row, 2);
+      AppendRecord(out, song, patch, notes, bpm);
+      ++records;
+      if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
+    });
+    if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
+    if (out.size() >= (1u << 16)) {
+      if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
+      out.clear();
+    }
+  }
+  out.push_back(']');
+  if (!document.Write(out) || !document.Commit()) return stop(msg::kJsonWrite, paths.json_file);
+
+  console.string_to_textbox(msg::kCreated + std::to_string(records), GREEN, false);
+  console.string_to_textbox(paths.json_file, BLACK, false);
+  return false;
+}

@@ -1,0 +1,164 @@
+// tallyform-cli inspect: prints what the readers see in a table file as one JSON object,
+// {"sheets":[{"rows":R,"cols":C,"cells":[[row,col,type,value],...]},...]}, with only the
+// non-empty cells, row by row. `--stream` reads a raw Workbook stream instead of an .xls.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "builder/dispatch.h"
+#include "builder/table_kind.h"
+#include "cli/commands.h"
+#include "text/json_string.h"
+#include "text/utf8.h"
+#include "textbook/text_book.h"
+#include "xls/xls_book.h"
+
+namespace {
+
+// Shortest text that reads back to the same double; JSON has no NaN or infinity.
+void AppendNumber(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, res.ptr);
+}
+
+void AppendFormulaResult(std::string& out, const Xls::XlsCell::Formula* f) {
+  using Result = Xls::XlsCell::Formula::Result;
+  switch (f ? f->ResultKind() : Result::Empty) {
+    case Result::Number: AppendNumber(out, f->Number()); break;
+    case Result::Text: AppendJsonString(out, Utf16ToUtf8(f->wideResult)); break;
+    case Result::Boolean: out += f->BooleanResult() ? "1" : "0"; break;
+    case Result::Error:
+    case Result::Empty: out += "\"\""; break;
+  }
+}
+
+void AppendXlsCell(std::string& out, int32_t r, int32_t c, const Xls::XlsCell& cell) {
+  const int32_t type = cell.Type();
+  out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
+  switch (type) {
+    case Xls::CellInteger: out += std::to_string(cell.GetInteger()); break;
+    case Xls::CellDouble: AppendNumber(out, cell.GetDouble()); break;
+    case Xls::CellString: AppendJsonString(out, Latin1ToUtf8(cell.GetString())); break;
+    case Xls::CellWString: AppendJsonString(out, Utf16ToUtf8(cell.GetWString())); break;
+    case Xls::CellFormula: AppendFormulaResult(out, cell.GetFormula()); break;
+    default: out += "null"; break;
+  }
+  out += ']';
+}
+
+// Written in pieces: the text of a large sheet is never held whole.
+void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
+  std::string out = "{\"sheets\":[";
+  for (int32_t i = 0; i < book.GetTotalWorkSheets(); ++i) {
+    const Xls::XlsSheet* sheet = book.GetWorksheet(i);
+    if (i) out += ',';
+    out += "{\"rows\":" + std::to_string(sheet->GetTotalRows()) +
+           ",\"cols\":" + std::to_string(sheet->GetTotalCols()) + ",\"cells\":[";
+    bool first = true;
+    sheet->ForEachStoredCell([&](int32_t r, int32_t c, const Xls::XlsCell& cell) {
+      if (cell.Type() == Xls::CellUndefined) return;
+      if (!first) out += ',';
+      first = false;
+      AppendXlsCell(out, r, c, cell);
+      if (out.size() > (1 << 16)) {
+        std::fwrite(out.data(), 1, out.size(), to);
+        out.clear();
+      }
+    });
+    out += "]}";
+  }
+  out += "]}\n";
+  std::fwrite(out.data(), 1, out.size(), to);
+}
+
+// Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
+std::string TextToUtf8(const char* text) {
+  const std::string_view bytes = text ? text : "";
+  return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
+}
+
+// A text table is one sheet of five fields per line, each read as its text.
+void PrintTextJson(TextBook& book, FILE* to) {
+  constexpr uint32_t kFields = 5;
+  TextSheet* sheet = book.GetWorksheet(0);
+  const int32_t rows = sheet->GetTotalRows();
+  std::string out = "{\"sheets\":[{\"rows\":" + std::to_string(rows) +
+                    ",\"cols\":" + std::to_string(kFields) + ",\"cells\":[";
+  bool first = true;
+  for (int32_t r = 0; r < rows; ++r) {
+    for (uint32_t c = 0; c < kFields; ++c) {
+      const TextCell* cell = sheet->Cell(static_cast<uint32_t>(r), c);
+      const int32_t type = cell->Type();
+      if (type == 0) continue;
+      if (!first) out += ',';
+      first = false;
+      out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
+      AppendJsonString(out, TextToUtf8(cell->GetString()));
+      out += ']';
+    }
+    if (out.size() > (1 << 16)) {
+      std::fwrite(out.data(), 1, out.size(), to);
+      out.clear();
+    }
+  }
+  out += "]}]}\n";
+  std::fwrite(out.data(), 1, out.size(), to);
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "tallyform-cli: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int RunInspect(const Args& args) {
+  bool stream = false;
+  std::vector<std::string> paths;
+  for (const std::string& a : args) {
+    if (a == "--stream")
+      stream = true;
+    else
+      paths.push_back(a);
+  }
+  if (paths.size() != 1) {
+    std::fputs("usage: tallyform-cli inspect FILE\n", stderr);
+    return 2;
+  }
+  const std::string& path = paths[0];
+  if (stream) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Fail("cannot read '" + path + "'");
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Xls::XlsBook book;
+    if (!book.LoadStream(ByteOrder::ByteSpan(bytes.data(), bytes.size())))
+      return Fail("cannot load '" + path + "' as a Workbook stream");
+    PrintXlsJson(book, stdout);
+    return 0;
+  }
+  // The reader the build would use for this extension; a kind no reader knows is read as text.
+  const TableKind* kind = FindTableKind(FileExtension(path));
+  switch (kind ? kind->reader : TableReader::Text) {
+    case TableReader::Xls: {
+      Xls::XlsBook book;
+      if (!book.Load(path)) return Fail("cannot load '" + path + "' as an .xls workbook");
+      PrintXlsJson(book, stdout);
+      return 0;
+    }
+    case TableReader::Text: break;
+  }
+  TextBook book;
+  if (!book.Load(path)) return Fail("cannot load '" + path + "' as a text table");
+  PrintTextJson(book, stdout);
+  return 0;
+}

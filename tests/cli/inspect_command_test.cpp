@@ -1,0 +1,83 @@
+// tallyform-cli inspect: the JSON it prints for a workbook and how it refuses bad input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+};
+
+CliRun Inspect(const std::string& args) {
+  const std::string cmd = std::string(TALLYFORM_CLI) + " inspect " + args + " 2>" TALLYFORM_BINARY_DIR "/inspect-stderr.txt";
+  FILE* p = popen(cmd.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  while (p && fgets(buf, sizeof buf, p)) out += buf;
+  const int status = p ? pclose(p) : -1;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::string Stderr() {
+  std::ifstream in(TALLYFORM_BINARY_DIR "/inspect-stderr.txt");
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+const std::string kData = TALLYFORM_SOURCE_DIR "/tests/xls/data/";
+
+}  // namespace
+
+TEST(InspectCommand, PrintsNonEmptyCellsRowMajorWithTypedValues) {
+  const CliRun r = Inspect("--stream " + kData + "perl-values.bin");
+  ASSERT_EQ(r.status, 0);
+  // Error and Boolean formula results, doubles in shortest form, merged text.
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":4,\"cols\":4,\"cells\":[[0,0,3,\"Text\"],[0,1,2,3.9],[0,2,2,-3.9],"
+            "[0,3,2,12],[2,0,5,\"\"],[2,1,5,1],[2,2,5,7.8],[3,0,3,\"merged range\"]]}]}\n");
+}
+
+TEST(InspectCommand, TextIsUtf8AndWideTextKeepsItsCharacters) {
+  const CliRun r = Inspect("--stream " + kData + "lo-formulas.bin");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("[42,0,3,\"Größe\"]"), std::string::npos);
+  EXPECT_NE(r.out.find("[42,1,4,\"Ελληνικά\"]"), std::string::npos);
+  EXPECT_NE(r.out.find("[42,2,2,1e+300]"), std::string::npos);
+  EXPECT_NE(r.out.find("[1,3,5,\"row 2-x\"]"), std::string::npos);
+}
+
+TEST(InspectCommand, RefusesWhatItCannotLoad) {
+  CliRun r = Inspect(kData + "no-such-file.xls");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(Stderr().find("no-such-file.xls"), std::string::npos);
+  r = Inspect("--stream " + kData + "no-such-file.bin");
+  EXPECT_EQ(r.status, 1);
+  r = Inspect("");
+  EXPECT_EQ(r.status, 2);
+}
+
+TEST(InspectCommand, TextTablesAreOneSheetOfFiveFields) {
+  const std::string path = TALLYFORM_BINARY_DIR "/inspect-table.csv";
+  std::ofstream(path) << "Title,Patch\nSong,12\n\n\xC3\x84rger,7\n";
+  const CliRun r = Inspect(path);
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":4,\"cols\":5,\"cells\":[[0,0,3,\"Title\"],[0,1,3,\"Patch\"],"
+            "[1,0,3,\"Song\"],[1,1,1,\"12\"],[3,0,3,\"\xC3\x84rger\"],[3,1,1,\"7\"]]}]}\n");
+  EXPECT_EQ(Inspect(TALLYFORM_BINARY_DIR "/no-such-table.csv").status, 1);
+}
+
+TEST(InspectCommand, TextsAreEscapedAsTheDocumentEscapesThemAndNonUtf8ReadsAsLatin1) {
+  const std::string path = TALLYFORM_BINARY_DIR "/inspect-escapes.csv";
+  std::ofstream(path, std::ios::binary) << "a\bb\fc\x01,Caf\xE9,\xC0\xAF\n";
+  const CliRun r = Inspect(path);
+  ASSERT_EQ(r.status, 0);
+  // \b and \f as in the JSON setlist; a Latin-1 byte and an overlong form are not UTF-8.
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":1,\"cols\":5,\"cells\":[[0,0,3,\"a\\bb\\fc\\u0001\"],"
+            "[0,1,3,\"Caf\xC3\xA9\"],[0,2,3,\"\xC3\x80\xC2\xAF\"]]}]}\n");
+}

@@ -1,0 +1,24 @@
+// UTF-8 in both directions: the one encoder of code points, and the conversions from the
+// 16-bit and 8-bit texts the readers hold and back to the window's UTF-16. Pure functions on
+// standard strings; every malformed input has a defined result, never an error.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Appends the UTF-8 form of `code_point` (at most U+10FFFF; the caller passes no surrogate).
+void AppendUtf8(std::string& out, char32_t code_point);
+
+// UTF-16 to UTF-8. An unpaired surrogate is written as U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Latin-1 to UTF-8: byte b is U+00bb.
+std::string Latin1ToUtf8(std::string_view text);
+
+// UTF-8 to UTF-16. Every byte that does not start a well-formed sequence, and every cut-off
+// sequence, becomes one U+FFFD (the "maximal subpart" rule).
+std::u16string Utf8ToUtf16(std::string_view bytes);
+
+// True when `bytes` is well-formed UTF-8 throughout (no overlong form, surrogate or value
+// above U+10FFFF).
+bool IsUtf8(std::string_view bytes);
