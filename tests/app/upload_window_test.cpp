@@ -157,7 +157,7 @@ TEST(UploadWindow, ClosingTheWindowMidUploadStopsItPromptly) {
   const auto start = Clock::now();
   f->form.close();
   f.reset();
-  EXPECT_LT(Clock::now() - start, milliseconds(2000));
+  EXPECT_LT(Clock::now() - start, milliseconds(5000));  // its own limit is 20 s
   QCoreApplication::processEvents();  // nothing of the stopped upload is left to deliver
 }
 

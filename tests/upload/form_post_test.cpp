@@ -21,6 +21,10 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
+// Beyond a limit, what a loaded machine may add; a post that ignored its limit would wait for
+// the fake device's patience (20 s) or for ever.
+constexpr milliseconds kSlack(5000);
+
 const ConsoleLine kInitializing{"Initializing connection to QB-7!!", BLUE, false};
 const ConsoleLine kValidating{"Validating connection to QB-7?", BLUE, false};
 const ConsoleLine kConnecting{"Connecting to QB-7!!", BLUE, false};
@@ -117,7 +121,7 @@ TEST(FormPost, TheDevicesAnswerDecidesTheOutcome) {
     EXPECT_EQ(postWebPage("127.0.0.1", device.port(), "/save", {{"jstring", Document(5000)}}, console, limit),
               c.failed)
         << c.name;
-    EXPECT_LT(Clock::now() - start, limit + milliseconds(1500)) << c.name;
+    EXPECT_LT(Clock::now() - start, limit + kSlack) << c.name;
     EXPECT_EQ(console.lines, Sent(c.last)) << c.name;
     if (c.device.manner != fake::Manner::EndlessReply) {
       EXPECT_EQ(fake::FormField(device.Received().at(0), "jstring"), Document(5000)) << c.name;
@@ -142,7 +146,7 @@ TEST(FormPost, ADeviceThatStopsReadingFailsTheSendAfterTheLimit) {
   EXPECT_TRUE(postWebPage("127.0.0.1", device.port(), "/save", {{"jstring", Document(20 << 20)}}, console, limit));
   const auto took = Clock::now() - start;
   EXPECT_GE(took, limit);
-  EXPECT_LT(took, limit + milliseconds(3000));
+  EXPECT_LT(took, limit + kSlack);
   EXPECT_EQ(console.lines, Failure("Failed to send JSON file to QB-7!!", "127.0.0.1", ETIMEDOUT));
 }
 

@@ -23,6 +23,9 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
+// Beyond a limit, what a loaded machine may add.
+constexpr milliseconds kSlack(3000);
+
 int NewSocket() { return socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0); }
 
 // A connected pair whose far end (`peer`) nobody reads from or writes to unless a test does.
@@ -51,7 +54,7 @@ TEST(ConnectWithin, GivesUpAtItsLimitAndLeavesTheSocketBlocking) {
   EXPECT_EQ(ConnectWithin(fd, device.address(), milliseconds(300)), ETIMEDOUT);
   const auto took = Clock::now() - start;
   EXPECT_GE(took, milliseconds(290));
-  EXPECT_LT(took, milliseconds(3000));
+  EXPECT_LT(took, milliseconds(300) + kSlack);
   EXPECT_EQ(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
   close(fd);
 }
@@ -82,7 +85,7 @@ TEST(SendAll, APeerThatTakesNothingTimesOutAfterTheStallLimit) {
   EXPECT_EQ(SendAll(pair.near(), sent, milliseconds(300)), ETIMEDOUT);
   const auto took = Clock::now() - start;
   EXPECT_GE(took, milliseconds(290));
-  EXPECT_LT(took, milliseconds(3000));
+  EXPECT_LT(took, milliseconds(300) + kSlack);
 }
 
 std::atomic<int> interruptions{0};
@@ -119,7 +122,7 @@ TEST(SendAll, InterruptedAndSlowSendsAreCarriedOnToTheEnd) {
   const itimerval every_ms{{0, 1000}, {0, 1000}};
   setitimer(ITIMER_REAL, &every_ms, nullptr);
 
-  const int result = SendAll(pair.near(), sent, milliseconds(2000));
+  const int result = SendAll(pair.near(), sent, milliseconds(10'000));
 
   const itimerval off{};
   setitimer(ITIMER_REAL, &off, nullptr);
@@ -157,7 +160,7 @@ TEST(ReceiveWithin, EndsWhenSettledClosedFullOrLate) {
     std::string bytes;
     const auto start = Clock::now();
     EXPECT_EQ(ReceiveWithin(pair.near(), bytes, c.max_bytes, milliseconds(200), c.settled), c.result) << c.name;
-    EXPECT_LT(Clock::now() - start, milliseconds(2000)) << c.name;
+    EXPECT_LT(Clock::now() - start, milliseconds(200) + kSlack) << c.name;
     EXPECT_EQ(bytes, c.kept) << c.name;
   }
 }
@@ -201,7 +204,7 @@ TEST(SocketSteps, StopWhenAskedWhereverTheyWait) {
     });
     const auto start = Clock::now();
     EXPECT_EQ(steps[i](source.get_token()), ECANCELED) << i;
-    EXPECT_LT(Clock::now() - start, milliseconds(2000)) << i;
+    EXPECT_LT(Clock::now() - start, milliseconds(100) + kSlack) << i;
     asker.join();
   }
 }
