@@ -22,7 +22,7 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
-const QColor kBlack(0, 0, 0), kBlue(0, 0, 0xFF), kRed(0xFF, 0, 0), kGreen(0, 0x80, 0);
+const QColor kBlue(0, 0, 0xFF), kRed(0xFF, 0, 0), kGreen(0, 0x80, 0);
 
 // Runs the event loop until `done` holds; false if `limit` passed first.
 template <typename Done>
@@ -146,8 +146,8 @@ TEST(UploadWindow, LinesShowWhileItRunsAndNeitherUploadNorBuildStartsMeanwhile) 
 TEST(UploadWindow, ClosingTheWindowMidUploadStopsItPromptly) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const QString json = WriteFile(dir, "big.json", QByteArray(20 << 20, ' ').append("[]"));
-  fake::Device device(fake::Manner::NeverRead);  // the send stalls with full buffers
+  const QString json = WriteFile(dir, "late.json", kDocument);
+  fake::Device device(fake::Manner::Listen);  // never answers: the upload would wait 20 s
   auto f = std::make_unique<FormWithFakes>(device.endpoint(milliseconds(20'000)));
   f->form.json_file = json;
   f->form.show();

@@ -138,13 +138,21 @@ TEST(FormPost, ADeviceThatHangsUpAtOnceLeavesTheUploadUnconfirmed) {
   }
 }
 
+// Notes when the send begins, so the time taken to build a large request is not counted.
+struct SendTimingConsole : RecordingConsole {
+  void string_to_textbox(const std::string& str_in, COLORBOX box_text_color, bool clear) override {
+    if (str_in == kSending.text) sending = Clock::now();
+    RecordingConsole::string_to_textbox(str_in, box_text_color, clear);
+  }
+  Clock::time_point sending;
+};
+
 TEST(FormPost, ADeviceThatStopsReadingFailsTheSendAfterTheLimit) {
   fake::Device device(fake::Manner::NeverRead);
-  RecordingConsole console;
+  SendTimingConsole console;
   const milliseconds limit(400);
-  const auto start = Clock::now();
   EXPECT_TRUE(postWebPage("127.0.0.1", device.port(), "/save", {{"jstring", Document(20 << 20)}}, console, limit));
-  const auto took = Clock::now() - start;
+  const auto took = Clock::now() - console.sending;
   EXPECT_GE(took, limit);
   EXPECT_LT(took, limit + kSlack);
   EXPECT_EQ(console.lines, Failure("Failed to send JSON file to QB-7!!", "127.0.0.1", ETIMEDOUT));
