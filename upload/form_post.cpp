@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kConnectLimit{10'000};
-
 // A failure path: its message, the address concerned, then the system's text for `error`.
 bool Fail(Console& console, const char* message, const std::string& host, int error) {
   console.string_to_textbox(message, RED, false);
@@ -41,7 +39,7 @@ bool ReportAnswer(Console& console, const std::string& answer) {
 }  // namespace
 
 bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostReqs, Console& console,
-                 std::chrono::milliseconds answer_limit, std::stop_token stop) {
+                 UploadLimits limits, std::stop_token stop) {
   console.string_to_textbox("Initializing connection to QB-7!!", BLUE, false);
   // POSIX sockets need no library start-up or clean-up, so the first failure path cannot occur.
 
@@ -59,7 +57,7 @@ bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostR
   // connect always refuses; refuse it here, the same way, without handing it to the network.
   const int connect_error = address.sin_addr.s_addr == INADDR_NONE
                                 ? ENETUNREACH
-                                : ConnectWithin(fd, address, kConnectLimit, stop);
+                                : ConnectWithin(fd, address, limits.connect, stop);
   if (connect_error != 0) {
     close(fd);
     return Fail(console, "Failed to connect to QB-7!!", Host, connect_error);
@@ -68,14 +66,14 @@ bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostR
   const std::string request = BuildRequest(Host, Path, BuildFormBody(vPostReqs));
 
   console.string_to_textbox("Sending JSON file to QB-7!!", BLUE, false);
-  if (const int send_error = SendAll(fd, request, answer_limit, stop)) {
+  if (const int send_error = SendAll(fd, request, limits.answer, stop)) {
     close(fd);
     return Fail(console, "Failed to send JSON file to QB-7!!", Host, send_error);
   }
 
   // A reset, the limit or the read cap only end the reading: what came by then is the answer.
   std::string answer;
-  ReceiveWithin(fd, answer, kAnswerReadLimit, answer_limit, AnswerSettled, stop);
+  ReceiveWithin(fd, answer, kAnswerReadLimit, limits.answer, AnswerSettled, stop);
 
   console.string_to_textbox("Closing connection to QB-7!!", BLUE, false);
   close(fd);

@@ -39,7 +39,6 @@ int WaitFor(int fd, short events, Clock::time_point deadline, const std::stop_to
 }  // namespace
 
 int ConnectWithin(int fd, const sockaddr_in& address, std::chrono::milliseconds limit, std::stop_token stop) {
-  // Linux alone would wait about two minutes for an absent device.
   if (const int error = SetNonBlocking(fd, true)) return error;
   int result = 0;
   if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0) {

@@ -37,7 +37,7 @@ bool run_winsock(const std::string& input_file, const std::string& json_file,
   } else {
     error_occurred = postWebPage(device.host, device.port, device.path,
                                  {{"jstring", document}, {"tblval", input_file}}, console,
-                                 device.answer_limit, std::move(stop));
+                                 device.limits, std::move(stop));
   }
   if (error_occurred) {
     console.string_to_textbox("Error sending .json file to QB-7!!", RED, false);

@@ -138,8 +138,9 @@ TEST(UploadWindow, LinesShowWhileItRunsAndNeitherUploadNorBuildStartsMeanwhile) 
   const auto lines = ConsoleLines(f.form.RunTextBox);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back().text, "Successful upload...ready to go!!");
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const ConsoleLine& l) { return l.text == "UPLOAD JSON FILE ..."; }),
-            1);
+  const auto upload_starts = std::count_if(lines.begin(), lines.end(),
+                                           [](const ConsoleLine& l) { return l.text == "UPLOAD JSON FILE ..."; });
+  EXPECT_EQ(upload_starts, 1);
   EXPECT_FALSE(Shows(f.form, "Building JSON file ..."));
 }
 

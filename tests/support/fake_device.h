@@ -127,9 +127,9 @@ class Device {
 
   int port() const { return ntohs(address_.sin_port); }
   const sockaddr_in& address() const { return address_; }
-  // Tests give the device a short answer limit, so waiting for silence stays quick.
+  // Tests give the device short limits, so waiting for silence stays quick.
   DeviceEndpoint endpoint(std::chrono::milliseconds answer_limit = std::chrono::milliseconds(400)) const {
-    return {"127.0.0.1", port(), "/save", answer_limit};
+    return {"127.0.0.1", port(), "/save", {std::chrono::milliseconds(2000), answer_limit}};
   }
   // True when the accept queue of a NeverAccept device is full.
   bool full() const { return full_; }
