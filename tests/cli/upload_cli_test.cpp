@@ -110,10 +110,8 @@ TEST(UploadCli, RefusesWhatIsNoJsonArrayOrTooLargeBeforeConnecting) {
   };
   const Case cases[] = {
       {"CliObject.json", R"({"song":"A"})", "it holds an object, not a JSON array"},
-      {"CliString.json", R"("[1,2]")", "it holds a string, not a JSON array"},
       {"CliEmpty.json", "", "it is not JSON: parse error at line 1, column 1"},
       {"CliCsv.json", "opener,Opening Song,P01,Loud,120\n", "it is not JSON: parse error"},
-      {"CliCut.json", R"([{"song":"A")", "it is not JSON: parse error"},
       {"CliTrailing.json", "[] []", "it is not JSON: parse error"},
       {"CliLatin1.json", "[{\"song\":\"Caf\xE9\"}]", "ill-formed UTF-8"},
   };

@@ -30,17 +30,14 @@ TEST(DeviceAnswer, StatusAndSettlingOfWhatArrived) {
        false},                                                       // read on, up to the limit
       {"HTTP/1.1 200 OK\r\nContent-Length: many\r\n\r\n", "HTTP/1.1 200 OK", 200, true},
       {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 201 Created\r\n\r\n", "HTTP/1.1 201 Created", 201, true},
-      {"HTTP/1.1 100 Continue\r\n\r\n", std::nullopt, 0, false},     // the real answer follows
       {"HTTP/1.1 100 Continue\r\nX: y\r\n", std::nullopt, 0, false},
       {"HTTP/1.1 200 \x01K\xFF \t\r\n\r\n", "HTTP/1.1 200 ?K?", 200, true},
       {"HTTP/1.1 302 Found\r\nLocation: /\r\n\r\n", "HTTP/1.1 302 Found", 302, true},
       {"HTTP/1.1 099 Odd\r\n\r\n", "HTTP/1.1 099 Odd", 99, true},
       // Not an HTTP answer: settled at once, no status.
       {"hello\r\n", std::nullopt, 0, true},
-      {"OK", std::nullopt, 0, true},
       {"HTTP/1.1 2x0 OK\r\n\r\n", std::nullopt, 0, true},
       {"HTTP/1.1 200OK\r\n\r\n", std::nullopt, 0, true},
-      {"HTTP/11 200 OK\r\n\r\n", std::nullopt, 0, true},
       {"HTTP/1.1 200 " + kBig, std::nullopt, 0, true},               // a status line without end
       {"HTTP/1.1 200 " + kBig + "\r\n\r\n", std::nullopt, 0, true},
   };

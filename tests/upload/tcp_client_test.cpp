@@ -1,5 +1,5 @@
-// The socket steps' limits: a connect, a send and a read each end at their limit, when asked
-// to stop, or when the peer goes, and a send delivers everything whatever interrupts it.
+// The socket steps' own bounds: a connect ends at its limit, a read at its byte limit, every
+// wait when asked to stop; a send delivers everything whatever interrupts it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -78,22 +78,13 @@ TEST(SendAll, APeerThatHasGoneGivesAnErrorNotASignal) {
   EXPECT_EQ(SendAll(pair.near(), "request", milliseconds(1000)), EPIPE);
 }
 
-TEST(SendAll, APeerThatTakesNothingTimesOutAfterTheStallLimit) {
-  Pair pair;
-  const std::string sent(8 << 20, 'x');  // more than the pair buffers
-  const auto start = Clock::now();
-  EXPECT_EQ(SendAll(pair.near(), sent, milliseconds(300)), ETIMEDOUT);
-  const auto took = Clock::now() - start;
-  EXPECT_GE(took, milliseconds(290));
-  EXPECT_LT(took, milliseconds(300) + kSlack);
-}
-
 std::atomic<int> interruptions{0};
 void CountInterruption(int) { interruptions.fetch_add(1, std::memory_order_relaxed); }
 
+// A slow device that keeps taking data is no stall, however long the whole send takes.
 TEST(SendAll, InterruptedAndSlowSendsAreCarriedOnToTheEnd) {
   Pair pair;
-  std::string sent(8 << 20, '\0');
+  std::string sent(1 << 20, '\0');
   for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 131 % 251);
 
   std::string received;
@@ -110,7 +101,7 @@ TEST(SendAll, InterruptedAndSlowSendsAreCarriedOnToTheEnd) {
         break;
       }
       received.append(buffer, static_cast<size_t>(got));
-      std::this_thread::sleep_for(std::chrono::microseconds(200));  // a slow device, never stalled
+      std::this_thread::sleep_for(milliseconds(30));  // a slow device: 32 KiB every 30 ms
     }
   });
 
@@ -122,7 +113,9 @@ TEST(SendAll, InterruptedAndSlowSendsAreCarriedOnToTheEnd) {
   const itimerval every_ms{{0, 1000}, {0, 1000}};
   setitimer(ITIMER_REAL, &every_ms, nullptr);
 
-  const int result = SendAll(pair.near(), sent, milliseconds(10'000));
+  const auto start = Clock::now();
+  const int result = SendAll(pair.near(), sent, milliseconds(400));
+  const auto took = Clock::now() - start;
 
   const itimerval off{};
   setitimer(ITIMER_REAL, &off, nullptr);
@@ -131,48 +124,20 @@ TEST(SendAll, InterruptedAndSlowSendsAreCarriedOnToTheEnd) {
   reader.join();
 
   EXPECT_EQ(result, 0);
+  EXPECT_GT(took, milliseconds(400));  // longer than the limit, so only a stall may end it
   EXPECT_GT(interruptions.load(), 0);
   EXPECT_EQ(received.size(), sent.size());
   EXPECT_TRUE(received == sent);
 }
 
-TEST(ReceiveWithin, EndsWhenSettledClosedFullOrLate) {
-  struct Case {
-    const char* name;
-    std::string peer_sends;
-    bool peer_closes;
-    size_t max_bytes;
-    std::function<bool(std::string_view)> settled;
-    int result;
-    std::string kept;
-  };
-  const Case cases[] = {
-      {"settled", "HEAD|rest", false, 100, [](std::string_view b) { return b.find('|') != b.npos; }, 0, "HEAD|rest"},
-      {"closed", "partial", true, 100, kNeverSettled, 0, "partial"},
-      {"full", "0123456789", false, 4, kNeverSettled, 0, "0123"},
-      {"late", "partial", false, 100, kNeverSettled, ETIMEDOUT, "partial"},
-      {"silent", "", false, 100, kNeverSettled, ETIMEDOUT, ""},
-  };
-  for (const Case& c : cases) {
-    Pair pair;
-    ASSERT_EQ(write(pair.peer(), c.peer_sends.data(), c.peer_sends.size()), static_cast<ssize_t>(c.peer_sends.size()));
-    if (c.peer_closes) pair.ClosePeer();
-    std::string bytes;
-    const auto start = Clock::now();
-    EXPECT_EQ(ReceiveWithin(pair.near(), bytes, c.max_bytes, milliseconds(200), c.settled), c.result) << c.name;
-    EXPECT_LT(Clock::now() - start, milliseconds(200) + kSlack) << c.name;
-    EXPECT_EQ(bytes, c.kept) << c.name;
-  }
-}
-
-TEST(ReceiveWithin, AResetPeerGivesItsError) {
-  fake::Device device(fake::Behaviour{fake::Manner::ResetMidSend, "", "", milliseconds(0), 4});
-  const int fd = NewSocket();
-  ASSERT_EQ(ConnectWithin(fd, device.address(), milliseconds(2000)), 0);
-  ASSERT_EQ(SendAll(fd, "four", milliseconds(1000)), 0);
+// A reply that never ends must not fill memory for as long as the limit lasts.
+TEST(ReceiveWithin, KeepsNoMoreThanItsByteLimit) {
+  Pair pair;
+  const std::string flood(64 * 1024, 'x');
+  ASSERT_EQ(write(pair.peer(), flood.data(), flood.size()), static_cast<ssize_t>(flood.size()));
   std::string bytes;
-  EXPECT_EQ(ReceiveWithin(fd, bytes, 100, milliseconds(2000), kNeverSettled), ECONNRESET);
-  close(fd);
+  EXPECT_EQ(ReceiveWithin(pair.near(), bytes, 5000, milliseconds(20'000), kNeverSettled), 0);
+  EXPECT_EQ(bytes.size(), 5000u);
 }
 
 // Every wait gives up promptly once asked to stop, long before its own limit.
