@@ -7,10 +7,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/background_upload.h"
 #include "app/console_box.h"
 #include "app/file_filters.h"
 #include "app/ui_services.h"
@@ -52,7 +54,10 @@ class MyForm : public QWidget, public Console {
   void SelectSettingsFile_Click();
   void checkBox1_CheckedChanged();
   void button1_Click();    // "Create Output"
-  void button1_Click_1();  // "Upload"
+  void button1_Click_1();  // "Upload": starts the upload and returns; the console follows it
+
+  // True while an upload runs; Upload and "Create Output" are not accepted then.
+  bool upload_running() const { return upload_.running(); }
 
   // The builds over the chosen paths; true when one stopped. A success enables Upload.
   bool create_fromtext_file();
@@ -101,6 +106,7 @@ class MyForm : public QWidget, public Console {
   void clear_console();
   BuildPaths build_paths() const;
   bool after_build(bool stopped);
+  void hold_controls_for_upload(bool hold);
 
   MessageBoxes& message_boxes_;
   FileDialog& file_dialog_;
@@ -108,4 +114,6 @@ class MyForm : public QWidget, public Console {
   DeviceEndpoint endpoint_;
   std::unique_ptr<ConsoleBox> console_;
   QPixmap background_;
+  std::array<bool, 5> held_enabled_{};
+  BackgroundUpload upload_;  // last: stopped and joined before anything it reports to goes
 };

@@ -1,5 +1,5 @@
-// The handlers of file selection, "Create Output" and "Upload". The choices and the work
-// live in builder/ and upload/; these only move paths between the boxes and those calls.
+// The handlers of file selection and "Create Output". The choices and the work live in
+// builder/; these only move paths between the boxes and those calls.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +10,6 @@
 #include "app/my_form.h"
 #include "app/text_codec.h"
 #include "builder/dispatch.h"
-#include "upload/upload_driver.h"
 
 std::optional<QString> MyForm::SelectFiles(const FilterList& filter, QLineEdit* txtbox) {
   std::optional<QString> path = file_dialog_.OpenExistingFile(filter);
@@ -71,6 +70,7 @@ bool MyForm::create_index_file() { return after_build(::create_index_file(build_
 bool MyForm::create_hybrid_file() { return after_build(::create_hybrid_file(build_paths(), *this)); }
 
 void MyForm::button1_Click() {
+  if (upload_running()) return;  // the build would rewrite the document being sent
   if (!settings_file || !setlist_file) {
     string_to_textbox(std::string("Select files to be processed ..."), RED, false);
     return;
@@ -92,11 +92,4 @@ void MyForm::button1_Click() {
     return;
   }
   after_build(outcome == BuildOutcome::Stopped);
-}
-
-void MyForm::button1_Click_1() {
-  // The Upload button keeps its state whatever the upload's outcome: the user may retry.
-  const UploadOutcome outcome =
-      upload_setlist(::str16_to_str8(json_file.value_or(QString())), endpoint_, *this);
-  if (outcome != UploadOutcome::NotNamed) error_occurred = outcome == UploadOutcome::Failed;
 }

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/stdout_console.h"
+#include "cli/upload_document.h"
 #include "upload/device_endpoint.h"
 #include "upload/upload_driver.h"
 
@@ -11,7 +12,8 @@ namespace {
 
 const char kUploadUsage[] =
     "usage: tallyform-cli upload JSON [--host ADDR] [--port N]\n"
-    "  JSON         the setlist document to send (its name, less the extension, names the setlist)\n"
+    "  JSON         the setlist document to send: a JSON array of at most 16 MiB (its name,\n"
+    "               less the extension, names the setlist)\n"
     "  --host ADDR  the device's IPv4 address (default 192.168.4.1)\n"
     "  --port N     the device's TCP port, 1 to 65535 (default 80)\n";
 
@@ -66,6 +68,10 @@ int RunUpload(const Args& args) {
     }
   }
   if (!have_json) return UsageError("the JSON file is missing");
+  if (const auto refusal = UploadRefusal(json_file)) {
+    std::fprintf(stderr, "tallyform-cli upload: not sending %s: %s\n", json_file.c_str(), refusal->c_str());
+    return 1;
+  }
 
   StdoutConsole console;
   return upload_setlist(json_file, device, console) == UploadOutcome::Sent ? 0 : 1;

@@ -6,15 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 
+#include "upload/device_answer.h"
 #include "upload/form_request.h"
 #include "upload/tcp_client.h"
 
 namespace {
-
-constexpr std::chrono::milliseconds kConnectLimit{10'000};
 
 // A failure path: its message, the address concerned, then the system's text for `error`.
 bool Fail(Console& console, const char* message, const std::string& host, int error) {
@@ -25,9 +23,23 @@ bool Fail(Console& console, const char* message, const std::string& host, int er
   return true;
 }
 
+// The device's answer, once the connection is closed. Silence, a hang-up or bytes that are no
+// HTTP answer do not undo a request that went out whole: the upload stands, unconfirmed.
+bool ReportAnswer(Console& console, const std::string& answer) {
+  const std::optional<AnswerStatus> status = FinalAnswerStatus(answer);
+  if (!status) {
+    console.string_to_textbox("QB-7 did not confirm the upload", BLUE, false);
+    return false;
+  }
+  const bool accepted = status->code >= 200 && status->code <= 299;
+  console.string_to_textbox("QB-7 answered: " + status->line, accepted ? BLUE : RED, false);
+  return !accepted;
+}
+
 }  // namespace
 
-bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostReqs, Console& console) {
+bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostReqs, Console& console,
+                 UploadLimits limits, std::stop_token stop) {
   console.string_to_textbox("Initializing connection to QB-7!!", BLUE, false);
   // POSIX sockets need no library start-up or clean-up, so the first failure path cannot occur.
 
@@ -45,7 +57,7 @@ bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostR
   // connect always refuses; refuse it here, the same way, without handing it to the network.
   const int connect_error = address.sin_addr.s_addr == INADDR_NONE
                                 ? ENETUNREACH
-                                : ConnectWithin(fd, address, kConnectLimit);
+                                : ConnectWithin(fd, address, limits.connect, stop);
   if (connect_error != 0) {
     close(fd);
     return Fail(console, "Failed to connect to QB-7!!", Host, connect_error);
@@ -54,12 +66,16 @@ bool postWebPage(std::string Host, int Port, std::string Path, FormFields vPostR
   const std::string request = BuildRequest(Host, Path, BuildFormBody(vPostReqs));
 
   console.string_to_textbox("Sending JSON file to QB-7!!", BLUE, false);
-  if (const int send_error = SendAll(fd, request)) {
+  if (const int send_error = SendAll(fd, request, limits.answer, stop)) {
     close(fd);
     return Fail(console, "Failed to send JSON file to QB-7!!", Host, send_error);
   }
 
+  // A reset, the limit or the read cap only end the reading: what came by then is the answer.
+  std::string answer;
+  ReceiveWithin(fd, answer, kAnswerReadLimit, limits.answer, AnswerSettled, stop);
+
   console.string_to_textbox("Closing connection to QB-7!!", BLUE, false);
-  close(fd);  // no reply is read
-  return false;
+  close(fd);
+  return ReportAnswer(console, answer);
 }

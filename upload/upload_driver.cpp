@@ -1,9 +1,12 @@
 #include "upload/upload_driver.h"
 
+#include <utility>
+
 #include "upload/document_text.h"
 #include "upload/form_post.h"
 
-UploadOutcome upload_setlist(const std::string& json_file, const DeviceEndpoint& device, Console& console) {
+UploadOutcome upload_setlist(const std::string& json_file, const DeviceEndpoint& device, Console& console,
+                             std::stop_token stop) {
   // The setlist's name is the file name without its folder and its last extension.
   std::string input_file = json_file;
   const auto slash = input_file.rfind('/');
@@ -19,11 +22,12 @@ UploadOutcome upload_setlist(const std::string& json_file, const DeviceEndpoint&
     return UploadOutcome::NotNamed;
   }
   input_file.erase(dot);
-  return run_winsock(input_file, json_file, device, console) ? UploadOutcome::Failed : UploadOutcome::Sent;
+  return run_winsock(input_file, json_file, device, console, std::move(stop)) ? UploadOutcome::Failed
+                                                                               : UploadOutcome::Sent;
 }
 
 bool run_winsock(const std::string& input_file, const std::string& json_file,
-                 const DeviceEndpoint& device, Console& console) {
+                 const DeviceEndpoint& device, Console& console, std::stop_token stop) {
   console.string_to_textbox("UPLOAD JSON FILE ...", BLUE, false);
   bool error_occurred = false;
   std::string document;
@@ -33,7 +37,8 @@ bool run_winsock(const std::string& input_file, const std::string& json_file,
     error_occurred = true;
   } else {
     error_occurred = postWebPage(device.host, device.port, device.path,
-                                 {{"jstring", document}, {"tblval", input_file}}, console);
+                                 {{"jstring", document}, {"tblval", input_file}}, console,
+                                 device.limits, std::move(stop));
   }
   if (error_occurred) {
     console.string_to_textbox("Error sending .json file to QB-7!!", RED, false);

@@ -1,5 +1,5 @@
-// Choosing files, the check box, "Create Output" and "Upload", with a fake file dialog: the
-// boxes, the console, the stored paths and the Upload button after each step.
+// Choosing files, the check box and "Create Output", with a fake file dialog: the boxes, the
+// console, the stored paths and the Upload button after each step.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -7,15 +7,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/time.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -248,88 +239,6 @@ TEST(CreateOutputTest, TwoTextTablesBuildTheDocumentAndEnableUpload) {
   QFile after(json);
   ASSERT_TRUE(after.open(QIODevice::ReadOnly));
   EXPECT_EQ(after.readAll(), document);
-}
-
-// A fake device on loopback: accepts one connection and keeps every byte until the peer
-// closes. It gives up after a few seconds, so a client that never comes cannot hang the test.
-class LoopbackDevice {
- public:
-  LoopbackDevice() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(listener_, 1);
-    socklen_t len = sizeof addr;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-    thread_ = std::thread([this] {
-      pollfd waiting{listener_, POLLIN, 0};
-      if (::poll(&waiting, 1, 5000) != 1) return;
-      const int peer = ::accept(listener_, nullptr, nullptr);
-      if (peer < 0) return;
-      const timeval limit{5, 0};
-      ::setsockopt(peer, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-      char buffer[4096];
-      for (ssize_t n; (n = ::recv(peer, buffer, sizeof buffer, 0)) > 0;) received_.append(buffer, n);
-      ::close(peer);
-    });
-  }
-  ~LoopbackDevice() {
-    if (thread_.joinable()) thread_.join();
-    ::close(listener_);
-  }
-  int port() const { return port_; }
-  std::string Received() {
-    if (thread_.joinable()) thread_.join();
-    return received_;
-  }
-
- private:
-  int listener_ = -1;
-  int port_ = 0;
-  std::thread thread_;
-  std::string received_;
-};
-
-TEST(UploadTest, SendsTheDocumentAndKeepsTheUploadButton) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString json = WriteFile(dir, "tour.json", R"([{"song":"A","patch":"P","notes":"","bpm":"90"}])");
-  LoopbackDevice device;
-  FormWithFakes f(DeviceEndpoint{"127.0.0.1", device.port(), "/save"});
-  f.form.json_file = json;
-  f.form.error_occurred = true;
-  f.form.upload_button->setEnabled(true);
-  f.form.upload_button->click();
-
-  EXPECT_FALSE(f.form.error_occurred);
-  EXPECT_TRUE(f.form.upload_button->isEnabled());
-  const std::string request = device.Received();
-  EXPECT_EQ(request.rfind("POST /save HTTP/1.1", 0), 0u) << request;
-  EXPECT_NE(request.find("tblval=tour"), std::string::npos) << request;
-  const auto lines = ConsoleLines(f.form.RunTextBox);
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.front().text, "UPLOAD JSON FILE ...");
-  EXPECT_EQ(lines.back().text, "Successful upload...ready to go!!");
-  EXPECT_EQ(lines.back().color, kGreen);
-}
-
-TEST(UploadTest, NoNameToUploadLeavesTheOutcomeAlone) {
-  FormWithFakes f;
-  f.form.error_occurred = true;
-  f.form.upload_button->click();  // disabled: nothing happens
-  EXPECT_TRUE(f.form.RunTextBox->toPlainText().isEmpty());
-
-  f.form.button1_Click_1();  // no JSON path: the name cannot be derived
-  EXPECT_TRUE(f.form.error_occurred);
-  EXPECT_FALSE(f.form.upload_button->isEnabled());
-  const auto lines = ConsoleLines(f.form.RunTextBox);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].text, "Error creating filename ...611");
-  EXPECT_EQ(lines[0].color, kRed);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "tests/upload/fake_device.h"
+#include "tests/support/fake_device.h"
 #include "tests/support/recording_console.h"
 #include "upload/upload_driver.h"
 
@@ -21,14 +21,22 @@ const ConsoleLine kUploading{"UPLOAD JSON FILE ...", BLUE, false};
 const ConsoleLine kSendError{"Error sending .json file to QB-7!!", RED, false};
 const ConsoleLine kNetworkHint{"Verify network connection and try again.", BLUE, false};
 
-const std::vector<ConsoleLine> kSuccess{
-    kUploading,
-    {"Initializing connection to QB-7!!", BLUE, false},
-    {"Validating connection to QB-7?", BLUE, false},
-    {"Connecting to QB-7!!", BLUE, false},
-    {"Sending JSON file to QB-7!!", BLUE, false},
-    {"Closing connection to QB-7!!", BLUE, false},
-    {"Successful upload...ready to go!!", GREEN, false}};
+const ConsoleLine kSuccessLine{"Successful upload...ready to go!!", GREEN, false};
+
+// The lines of a request that went out, the answer line, then how it ends.
+std::vector<ConsoleLine> Sent(const ConsoleLine& answer, std::vector<ConsoleLine> ending) {
+  std::vector<ConsoleLine> lines{kUploading,
+                                 {"Initializing connection to QB-7!!", BLUE, false},
+                                 {"Validating connection to QB-7?", BLUE, false},
+                                 {"Connecting to QB-7!!", BLUE, false},
+                                 {"Sending JSON file to QB-7!!", BLUE, false},
+                                 {"Closing connection to QB-7!!", BLUE, false},
+                                 answer};
+  lines.insert(lines.end(), ending.begin(), ending.end());
+  return lines;
+}
+
+const std::vector<ConsoleLine> kSuccess = Sent({"QB-7 answered: HTTP/1.1 200 OK", BLUE, false}, {kSuccessLine});
 
 class UploadDriver : public ::testing::Test {
  protected:
@@ -56,7 +64,7 @@ const std::string kDocument =
     R"({"setlist":[{"song":"Intro","patch":3,"tempo":96},{"song":"Rock & Roll","patch":12,"tempo":140}]})";
 
 TEST_F(UploadDriver, SendsTheDocumentUnderTheFileNameLessItsLastExtension) {
-  fake::Device device;
+  fake::Device device(fake::Answers(200));
   const std::string path = Write("Tour.live.json", kDocument);
   EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
   EXPECT_EQ(console_.lines, kSuccess);
@@ -74,7 +82,7 @@ TEST_F(UploadDriver, EveryLineOfTheDocumentIsSentWithoutLineEnds) {
       {"{\"a\":\r\n1,\n\"b\":2}", "{\"a\":1,\"b\":2}"},
       {"", ""},
   };
-  fake::Device device(fake::Manner::Listen, std::size(cases));
+  fake::Device device(fake::Answers(200), std::size(cases));
   for (const Case& c : cases) {
     const std::string path = Write("Show.json", c.bytes);
     EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent) << c.bytes;
@@ -87,7 +95,7 @@ TEST_F(UploadDriver, EveryLineOfTheDocumentIsSentWithoutLineEnds) {
 }
 
 TEST_F(UploadDriver, PressingTwiceSendsTheSameRequestTwice) {
-  fake::Device device(fake::Manner::Answer, 2);
+  fake::Device device(fake::Answers(200), 2);
   const std::string path = Write("Tour.json", kDocument + "\n");
   EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
   EXPECT_EQ(upload_setlist(path, device.endpoint(), console_), UploadOutcome::Sent);
@@ -102,6 +110,27 @@ TEST_F(UploadDriver, AFileGoneSinceTheBuildGivesTheOpenErrorAndTheHint) {
   const std::vector<ConsoleLine> expected{
       kUploading, {"Error opening .json file...", RED, true}, {path, BLACK, false}, kSendError, kNetworkHint};
   EXPECT_EQ(console_.lines, expected);
+}
+
+TEST_F(UploadDriver, AnErrorAnswerEndsWithTheSendErrorSilenceWithTheSuccessLine) {
+  struct Case {
+    fake::Behaviour device;
+    bool failed;
+    std::vector<ConsoleLine> lines;
+  };
+  const Case cases[] = {
+      {fake::Answers(500), true,
+       Sent({"QB-7 answered: HTTP/1.1 500 Internal Server Error", RED, false}, {kSendError, kNetworkHint})},
+      {{fake::Manner::HangUp}, false, Sent({"QB-7 did not confirm the upload", BLUE, false}, {kSuccessLine})},
+  };
+  const std::string path = Write("Tour.json", kDocument);
+  for (const Case& c : cases) {
+    fake::Device device(c.device);
+    RecordingConsole console;
+    EXPECT_EQ(upload_setlist(path, device.endpoint(), console), c.failed ? UploadOutcome::Failed : UploadOutcome::Sent)
+        << c.lines[6];
+    EXPECT_EQ(console.lines, c.lines);
+  }
 }
 
 TEST_F(UploadDriver, AFailedPostEndsWithTheSendErrorAndTheHint) {
@@ -140,7 +169,7 @@ TEST_F(UploadDriver, NoNameForAnEmptyPathOrAFolder) {
 }
 
 TEST_F(UploadDriver, APathWithoutAFolderIsItsOwnFileName) {
-  fake::Device device;
+  fake::Device device(fake::Answers(200));
   const std::string path = Write("Bare.json", kDocument);
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
