@@ -70,13 +70,14 @@ TEST(XlrdDifferential, FixturesAgreeCellForCell) {
   EXPECT_EQ(Compare(XlsFiles(kSource + "/tests/fixtures/workbooks"), true), 0);
 }
 
-// The .xlsx fixtures that have an .xls twin from the same writer and source.
+// The .xlsx fixtures and examples that have an .xls twin holding the same table.
 TEST(OpenpyxlDifferential, XlsxFixturesReadAsTheirXlsTwins) {
   if (!PythonHas("openpyxl")) GTEST_SKIP() << "python3-openpyxl missing";
   std::vector<std::string> twins;
-  for (const std::string& xlsx : FilesOf(kSource + "/tests/fixtures/workbooks", ".xlsx"))
-    if (std::filesystem::exists(std::filesystem::path(xlsx).replace_extension(".xls"))) twins.push_back(xlsx);
-  ASSERT_GE(twins.size(), 4u);
+  for (const char* dir : {"/tests/fixtures/workbooks", "/examples"})
+    for (const std::string& xlsx : FilesOf(kSource + dir, ".xlsx"))
+      if (std::filesystem::exists(std::filesystem::path(xlsx).replace_extension(".xls"))) twins.push_back(xlsx);
+  ASSERT_GE(twins.size(), 6u);
   EXPECT_EQ(RunScript("/usr/bin/python3 " + kSource + "/tests/xls/compare_with_openpyxl.py --cli " TALLYFORM_CLI, twins), 0);
 }
 
