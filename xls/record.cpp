@@ -6,6 +6,38 @@ namespace Xls {
 
 uint32_t EofSize(ByteSpan bytes) { return static_cast<uint32_t>(std::min<size_t>(4, bytes.size())); }
 
+namespace {
+constexpr uint16_t kGlobalsType = 0x0005;
+constexpr uint16_t kWorksheetType = 0x0010;
+}  // namespace
+
+bool OpensTopLevelSubstream(ByteSpan bytes) {
+  if (bytes.U16(0) != RecordCode::kBOF) return false;
+  BOF bof;
+  bof.Read(bytes);
+  return bof.substreamType == kGlobalsType || bof.substreamType == kWorksheetType;
+}
+
+uint32_t SkipSubstream(ByteSpan bytes) {
+  size_t pos = Record::Skip(bytes);
+  size_t depth = 1;
+  while (pos < bytes.size()) {
+    const ByteSpan at = bytes.Sub(pos);
+    const uint16_t code = at.U16(0);
+    if (code == RecordCode::kEof) {
+      pos += EofSize(at);
+      if (--depth == 0) break;
+      continue;
+    }
+    if (code == RecordCode::kBOF) {
+      if (OpensTopLevelSubstream(at)) break;
+      ++depth;
+    }
+    pos += Record::Skip(at);
+  }
+  return static_cast<uint32_t>(pos);
+}
+
 Record::Record(uint16_t c, uint32_t size) : code(c), dataSize(size), recordSize(4 + size) {
   data.assign(size, 0);
 }

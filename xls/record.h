@@ -23,6 +23,7 @@ constexpr uint16_t kTable = 0x0036;
 constexpr uint16_t kContinue = 0x003C;
 constexpr uint16_t kWindow1 = 0x003D;
 constexpr uint16_t kColInfo = 0x007D;
+constexpr uint16_t kWsBool = 0x0081;
 constexpr uint16_t kBoundSheet = 0x0085;
 constexpr uint16_t kShrFmla = 0x00BC;
 constexpr uint16_t kMulRK = 0x00BD;
@@ -53,6 +54,15 @@ constexpr uint16_t kBOF = 0x0809;
 
 // Bytes for the record at the start of `bytes` when it is skipped as an EOF: 4, or what is left.
 uint32_t EofSize(ByteSpan bytes);
+
+// True for a BOF that opens workbook globals or a worksheet. Neither is ever nested in
+// another substream, so meeting one means the substream before it lacks its EOF.
+bool OpensTopLevelSubstream(ByteSpan bytes);
+
+// The bytes of the substream whose BOF starts `bytes`: through its own EOF, with any
+// substreams nested in it (a worksheet's embedded charts). One cut short ends before a
+// globals or worksheet BOF, or at the end of the stream.
+uint32_t SkipSubstream(ByteSpan bytes);
 
 class Record {
  public:

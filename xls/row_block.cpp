@@ -86,8 +86,6 @@ uint32_t RowBlock::ReadLooseCell(ByteSpan bytes) {
 
 uint32_t RowBlock::Read(ByteSpan bytes) {
   size_t pos = 0;
-  // An embedded chart's substream (nested BOF to its EOF) holds the chart's own data.
-  bool inChart = false;
   while (pos < bytes.size()) {
     const ByteSpan at = bytes.Sub(pos);
     const uint16_t code = at.U16(0);
@@ -95,11 +93,13 @@ uint32_t RowBlock::Read(ByteSpan bytes) {
     if (code == RecordCode::kEof) throw EofInRowBlock{static_cast<uint32_t>(pos + EofSize(at))};
     uint32_t used = 0;
     if (code == RecordCode::kBOF) {
-      inChart = true;
-      used = Record::Skip(at);
-    } else if (!inChart && code == RecordCode::kRow) {
+      // The next sheet's BOF ends this one, which lacked its EOF; any other BOF opens an
+      // embedded chart, skipped whole with its own records.
+      if (OpensTopLevelSubstream(at)) throw EofInRowBlock{static_cast<uint32_t>(pos)};
+      used = SkipSubstream(at);
+    } else if (code == RecordCode::kRow) {
       used = sink ? Record::Skip(at) : rows.emplace_back().Read(at);
-    } else if (!inChart && IsCellCode(code)) {
+    } else if (IsCellCode(code)) {
       used = ReadLooseCell(at);
     } else {
       used = Record::Skip(at);

@@ -49,10 +49,11 @@ class DBCell : public Record {
   std::vector<uint16_t> cellOffsets;
 };
 
-// Thrown by the row-block reader when the worksheet's EOF comes before a DBCELL; caught by
-// the worksheet reader, never outside it.
+// Thrown by the row-block reader when the worksheet ends before a DBCELL (at its EOF, at the
+// next sheet's BOF, or at the end of the stream); caught by the worksheet reader, never
+// outside it.
 struct EofInRowBlock {
-  uint32_t bytesRead = 0;  // up to and including the EOF record
+  uint32_t bytesRead = 0;  // up to and including the EOF record; not the next sheet's BOF
 };
 
 class RowBlock {

@@ -183,7 +183,11 @@ uint32_t Workbook::Read(ByteSpan bytes) {
     if (code == RecordCode::kEof) return static_cast<uint32_t>(pos + EofSize(at));
     uint32_t used = 0;
     switch (code) {
-      case RecordCode::kBOF: used = bof.Read(at); break;
+      case RecordCode::kBOF:
+        // A sheet's BOF: the globals ended without their EOF.
+        if (pos > 0 && OpensTopLevelSubstream(at)) return static_cast<uint32_t>(pos);
+        used = bof.Read(at);
+        break;
       case RecordCode::kWindow1: used = window1.Read(at); break;
       case RecordCode::kFont: used = fonts.emplace_back().Read(at); break;
       case RecordCode::kXF: used = xfs.emplace_back().Read(at); break;

@@ -106,7 +106,8 @@ class Workbook {
     uint16_t stringsPerBucket = 0;
   };
 
-  // Reads from the globals BOF to its EOF (or the end of the stream); returns bytes consumed.
+  // Reads from the globals BOF to its EOF (or the next sheet's BOF, or the end of the stream);
+  // returns the bytes consumed.
   uint32_t Read(ByteSpan bytes);
 
   BOF bof;

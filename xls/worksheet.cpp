@@ -89,20 +89,20 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
 uint32_t Worksheet::ReadRecords(ByteSpan bytes) {
   size_t pos = 0;
   bool sawBof = false;
-  bool inChart = false;     // inside an embedded chart's substream
   RowBlock* loose = nullptr;  // collects cell records met outside any row block
   while (pos < bytes.size()) {
     const ByteSpan at = bytes.Sub(pos);
     const uint16_t code = at.U16(0);
     if (code == RecordCode::kEof) return static_cast<uint32_t>(pos + EofSize(at));
     uint32_t used = 0;
-    if (code == RecordCode::kBOF) {
-      // A second BOF opens an embedded chart; the sheet's reading ends at its EOF.
-      inChart = sawBof;
+    if (code == RecordCode::kBOF && !sawBof) {
       sawBof = true;
       used = bof.Read(at);
-    } else if (inChart) {
-      used = Record::Skip(at);
+    } else if (code == RecordCode::kBOF) {
+      // The next sheet's BOF: this one ended without its EOF. Any other BOF opens an
+      // embedded chart, whose records are the chart's own.
+      if (OpensTopLevelSubstream(at)) return static_cast<uint32_t>(pos);
+      used = SkipSubstream(at);
     } else if (code == RecordCode::kRow) {
       loose = nullptr;
       try {
@@ -123,6 +123,10 @@ uint32_t Worksheet::ReadRecords(ByteSpan bytes) {
         case RecordCode::kDimensions: used = dimensions.Read(at); break;
         case RecordCode::kWindow2: used = window2.Read(at); break;
         case RecordCode::kMergedCells: used = mergedCells.Read(at); break;
+        case RecordCode::kWsBool:
+          dialogSheet = (at.Sub(4, at.U16(2)).U16(0) & kDialogBit) != 0;
+          used = Record::Skip(at);
+          break;
         default: used = Record::Skip(at); break;
       }
     }

@@ -69,13 +69,19 @@ class Worksheet {
     uint32_t Read(ByteSpan bytes);
   };
 
-  // From the sheet's BOF to its EOF, the EOF of an embedded chart, or the end of the stream.
+  // From the sheet's BOF to its EOF (embedded charts skipped whole), the next sheet's BOF
+  // when the EOF is missing, or the end of the stream.
   uint32_t Read(ByteSpan bytes);
 
   // Set before Read by a reader that only wants the grid: cell records then go to `cells`
   // (cellTable keeps its blocks, without rows or cells), which costs a fraction of the memory.
   bool compactCells = false;
   CompactCells cells;
+
+  // WSBOOL's dialog flag: a dialog sheet shares the worksheet's substream type but holds
+  // controls, not cells a table is made of.
+  static constexpr uint16_t kDialogBit = 0x0010;
+  bool dialogSheet = false;
 
   BOF bof;
   Index index;

@@ -1,6 +1,8 @@
 #include "xls/xls_book.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace Xls {
 
@@ -51,6 +53,7 @@ void XlsBook::Parse(ByteOrder::ByteSpan stream) {
   sheets.clear();
   globals = Workbook();
   recordSheets.clear();
+  sheetListEntries.clear();
   Read(stream);
 }
 
@@ -58,12 +61,14 @@ void XlsBook::Close() {
   if (document.IsOpen()) document.Close();
 }
 
-uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
+uint32_t XlsBook::Read(ByteSpan stream) {
   // The grids borrow the shared strings' texts from the packed table (see XlsCell).
   globals.sst.compact = true;
+  std::vector<SheetPlace> places;
   size_t pos = 0;
+  uint32_t sheetSubstreams = 0;
   while (stream.Has(pos, 2) && stream.U16(pos) == RecordCode::kBOF) {
-    const ByteOrder::ByteSpan at = stream.Sub(pos);
+    const ByteSpan at = stream.Sub(pos);
     BOF bof;
     bof.Read(at);
     uint32_t used = 0;
@@ -72,18 +77,60 @@ uint32_t XlsBook::Read(ByteOrder::ByteSpan stream) {
       // Past FILEPASS the stream is encrypted: no worksheet can be read from it.
       if (globals.encrypted) {
         recordSheets.clear();
+        sheetListEntries.clear();
         return static_cast<uint32_t>(stream.size());
       }
-    } else if (bof.substreamType == kWorksheetType) {
-      Worksheet& sheet = recordSheets.emplace_back();
-      sheet.compactCells = true;  // the book keeps grids, not record objects
-      used = sheet.Read(at);
     } else {
-      used = Record::Skip(at);
+      // Every sheet, of whatever kind, has its entry in the sheet list.
+      const uint32_t ordinal = sheetSubstreams++;
+      if (bof.substreamType == kWorksheetType) {
+        Worksheet& sheet = recordSheets.emplace_back();
+        sheet.compactCells = true;  // the book keeps grids, not record objects
+        used = sheet.Read(at);
+        if (sheet.dialogSheet)
+          recordSheets.pop_back();
+        else
+          places.push_back({static_cast<uint32_t>(pos), ordinal});
+      } else {
+        // Chart, macro sheet, module and the like: nothing in them is a table.
+        used = SkipSubstream(at);
+      }
+      // Each grid has a row at least: past the limit the load fails anyway, and holding
+      // more sheets would cost memory for nothing.
+      if (static_cast<int64_t>(recordSheets.size()) > kMaxGridRows) break;
     }
     pos += used;
   }
+  MatchSheetList(places);
   return static_cast<uint32_t>(pos);
+}
+
+// A sheet's entry is the one whose BOF position is the sheet's own; a writer that stored no
+// positions gets the entries in order, charts and all, as the substreams came.
+void XlsBook::MatchSheetList(const std::vector<SheetPlace>& places) {
+  std::vector<std::pair<uint32_t, int32_t>> byPosition;
+  byPosition.reserve(globals.boundSheets.size());
+  for (size_t i = 0; i < globals.boundSheets.size(); ++i)
+    byPosition.emplace_back(globals.boundSheets[i].bofPosition, static_cast<int32_t>(i));
+  std::stable_sort(byPosition.begin(), byPosition.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  sheetListEntries.clear();
+  sheetListEntries.reserve(places.size());
+  for (const SheetPlace& place : places) {
+    const auto it = std::lower_bound(byPosition.begin(), byPosition.end(), place.offset,
+                                     [](const auto& e, uint32_t offset) { return e.first < offset; });
+    int32_t entry = -1;
+    if (it != byPosition.end() && it->first == place.offset)
+      entry = it->second;
+    else if (place.ordinal < globals.boundSheets.size())
+      entry = static_cast<int32_t>(place.ordinal);
+    sheetListEntries.push_back(entry);
+  }
+}
+
+int32_t XlsBook::SheetListEntry(int32_t sheetIndex) const {
+  if (sheetIndex < 0 || static_cast<size_t>(sheetIndex) >= sheetListEntries.size()) return -1;
+  return sheetListEntries[sheetIndex];
 }
 
 bool XlsBook::UpdateSheets() {
@@ -96,6 +143,7 @@ bool XlsBook::UpdateSheets() {
     if (gridRows > kMaxGridRows) {
       sheets.clear();
       recordSheets.clear();
+      sheetListEntries.clear();
       return false;
     }
     sheet->columnInfo = recordSheets[i].colInfos.colInfoList;
@@ -111,7 +159,7 @@ XlsSheet* XlsBook::GetWorksheet(int32_t sheetIndex) {
 
 XlsSheet* XlsBook::GetWorksheet(const std::string& name) {
   for (size_t i = 0; i < sheets.size(); ++i) {
-    const char* n = GetAnsiSheetName(static_cast<int32_t>(i));
+    const char* n = sheets[i]->GetAnsiSheetName();
     if (n && name == n) return sheets[i].get();
   }
   return nullptr;
@@ -119,7 +167,7 @@ XlsSheet* XlsBook::GetWorksheet(const std::string& name) {
 
 XlsSheet* XlsBook::GetWorksheet(const std::u16string& name) {
   for (size_t i = 0; i < sheets.size(); ++i) {
-    const char16_t* n = GetUnicodeSheetName(static_cast<int32_t>(i));
+    const char16_t* n = sheets[i]->GetUnicodeSheetName();
     if (n && name == n) return sheets[i].get();
   }
   return nullptr;

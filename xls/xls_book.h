@@ -50,8 +50,12 @@ class XlsBook {
   bool GetSheetName(int32_t index, char* buffer, size_t capacity) const;
   bool GetSheetName(int32_t index, char16_t* buffer, size_t capacity) const;
 
-  // Walks the substreams of a Workbook stream; returns the bytes consumed.
+  // Walks the substreams of a Workbook stream, reading every worksheet and skipping the
+  // other kinds of sheet whole; returns the bytes consumed.
   uint32_t Read(ByteOrder::ByteSpan stream);
+  // The sheet-list entry (the index the name getters take) of the worksheet at
+  // `sheetIndex`, -1 when it has none. Sheet lists count charts too, worksheet indexes don't.
+  int32_t SheetListEntry(int32_t sheetIndex) const;
   // Makes the sheet grids; false (and no sheets) past kMaxGridRows.
   bool UpdateSheets();
 
@@ -61,8 +65,16 @@ class XlsBook {
   std::vector<RefCount::SmartPtr<XlsSheet>> sheets;
 
  private:
+  struct SheetPlace {
+    uint32_t offset;   // of the worksheet's BOF in the stream
+    uint32_t ordinal;  // among all the sheets' substreams, in stream order
+  };
+
   // Drops what an earlier load kept and reads the stream's records (no grids yet).
   void Parse(ByteOrder::ByteSpan stream);
+  void MatchSheetList(const std::vector<SheetPlace>& places);
+
+  std::vector<int32_t> sheetListEntries;  // one per entry of recordSheets
 };
 
 }  // namespace Xls

@@ -292,10 +292,12 @@ uint16_t XlsSheet::GetColWidth(uint16_t col) const {
   return 0;
 }
 
-const char* XlsSheet::GetAnsiSheetName() const { return owner ? owner->GetAnsiSheetName(sheetIndex) : nullptr; }
+const char* XlsSheet::GetAnsiSheetName() const {
+  return owner ? owner->GetAnsiSheetName(owner->SheetListEntry(sheetIndex)) : nullptr;
+}
 
 const char16_t* XlsSheet::GetUnicodeSheetName() const {
-  return owner ? owner->GetUnicodeSheetName(sheetIndex) : nullptr;
+  return owner ? owner->GetUnicodeSheetName(owner->SheetListEntry(sheetIndex)) : nullptr;
 }
 
 }  // namespace Xls
@@ -303,11 +305,11 @@ const char16_t* XlsSheet::GetUnicodeSheetName() const {
 namespace Xls {
 
 bool XlsSheet::GetSheetName(char* buffer, size_t capacity) const {
-  return owner && owner->GetSheetName(sheetIndex, buffer, capacity);
+  return owner && owner->GetSheetName(owner->SheetListEntry(sheetIndex), buffer, capacity);
 }
 
 bool XlsSheet::GetSheetName(char16_t* buffer, size_t capacity) const {
-  return owner && owner->GetSheetName(sheetIndex, buffer, capacity);
+  return owner && owner->GetSheetName(owner->SheetListEntry(sheetIndex), buffer, capacity);
 }
 
 }  // namespace Xls

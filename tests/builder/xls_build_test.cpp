@@ -98,6 +98,17 @@ TEST_F(XlsBuildTest, IndexBuildReadsEveryKindOfCell) {
                                     14));
 }
 
+// Chart sheets and embedded charts are passed over: the settings come from the first
+// worksheet behind a chart sheet, the setlist from both worksheets around one.
+TEST_F(XlsBuildTest, ChartsAmongTheSheetsHideNoWorksheet) {
+  const std::string settings = PutFixture("charts-settings.xls");
+  EXPECT_EQ(Build(PutFixture("charts-setlist.xls"), settings), BuildOutcome::Written);
+  EXPECT_EQ(Json(), Document({Record("Opening Song", "A12", "capo 2", "120"),
+                              Record("After Chart", "C3", "", "90"),
+                              Record("Closing Song", "Z9", "", "140")}));
+  EXPECT_EQ(console_.lines, Success({{"No setting for: encore", RED, false}}, 3));
+}
+
 TEST_F(XlsBuildTest, FormulaNamesInTheSetlistReadAsTheirResults) {
   const std::string settings = PutFixture("formulas.xls");
   EXPECT_EQ(Build(PutFixture("setlist-formulas.xls"), settings), BuildOutcome::Written);

@@ -3,8 +3,8 @@
 
 For each file: our reader must finish (exit 0, or exit 1 with a message for a file it
 cannot open) within the time limit, without a sanitizer report or runaway memory. Where
-xlrd reads the file as BIFF8, the sheets we read (a prefix of xlrd's: our walk stops at the
-first substream that is neither globals nor a worksheet) are compared cell by cell:
+xlrd reads the file as BIFF8, its worksheets are compared with ours in order, cell by cell
+(a worksheet only one side reads counts every cell of it as a disagreement):
 numbers numerically (Booleans are our integers 0/1), texts exactly; xlrd's error cells and
 empty texts are empty for us, and so is an error or empty formula result. Row and column
 counts are compared with the counts our rules give from xlrd's cells (blank cells add none,
@@ -135,9 +135,12 @@ def compare(ours, xl, report):
     agree = compared = narrow = 0
     dims_ok = 0
     notes = []
-    if len(ours["sheets"]) > len(xl["sheets"]):
+    if len(ours["sheets"]) != len(xl["sheets"]):
         notes.append("we read %d sheets, xlrd %d" % (len(ours["sheets"]), len(xl["sheets"])))
-    for i, (o, x) in enumerate(zip(ours["sheets"], xl["sheets"])):
+    empty = {"rows": 0, "cols": 0, "cells": []}
+    for i in range(max(len(ours["sheets"]), len(xl["sheets"]))):
+        o = ours["sheets"][i] if i < len(ours["sheets"]) else empty
+        x = xl["sheets"][i] if i < len(xl["sheets"]) else empty
         exp = expected_dims(x)
         if (o["rows"], o["cols"]) == exp:
             dims_ok += 1
@@ -158,7 +161,7 @@ def compare(ours, xl, report):
             elif shown < 3:
                 shown += 1
                 notes.append("sheet %d cell %s: ours %r, xlrd %r" % (i, key, a, b))
-    return agree, compared, narrow, dims_ok, min(len(ours["sheets"]), len(xl["sheets"])), notes
+    return agree, compared, narrow, dims_ok, max(len(ours["sheets"]), len(xl["sheets"])), notes
 
 
 def main():

@@ -128,7 +128,7 @@ TEST(Worksheet, MergedRangesAcrossRecordsAndCountsPastTheRecord) {
   EXPECT_EQ(w.mergedCells[5].lastRow, 8);
 }
 
-TEST(Worksheet, CellsOutsideRowBlocksAreReadButAnEmbeddedChartsAreNot) {
+TEST(Worksheet, CellsOutsideRowBlocksAreReadAndAnEmbeddedChartIsSkippedWhole) {
   Stream s;
   s.bof(0x0010).number(0, 0, 1).labelsst(0, 1, 0)
       .rec(0x0204, Bytes().u16(1).u16(0).u16(15).u16(3).u8(0).str8("abc"))
@@ -138,16 +138,62 @@ TEST(Worksheet, CellsOutsideRowBlocksAreReadButAnEmbeddedChartsAreNot) {
       .bof(0x0020).number(9, 9, 99).rk(9, 8, 2).eof()  // the chart's own records
       .number(10, 0, 5).eof();
   Worksheet w;
-  const size_t chartEnd = s.out.b.size() - 18 - 4;
-  EXPECT_EQ(w.Read(s.span()), chartEnd);
+  EXPECT_EQ(w.Read(s.span()), s.out.b.size());
+  EXPECT_EQ(w.bof.substreamType, 0x0010);  // the sheet's own BOF, not the chart's
   ASSERT_EQ(w.cellTable.rowBlocks.size(), 3u);  // loose, ROW block, loose
   EXPECT_EQ(w.cellTable.rowBlocks[0].cellBlocks.size(), 4u);
-  EXPECT_EQ(w.cellTable.rowBlocks[2].cellBlocks.size(), 1u);
-  EXPECT_EQ(CellCount(w), 6u);
+  EXPECT_EQ(w.cellTable.rowBlocks[2].cellBlocks.size(), 2u);
+  EXPECT_EQ(w.cellTable.rowBlocks[2].cellBlocks[1]->RowIndex(), 10);
+  EXPECT_EQ(CellCount(w), 7u);
   const auto& label = static_cast<const Label&>(*w.cellTable.rowBlocks[0].cellBlocks[2]->record);
   EXPECT_EQ(label.text.narrowText, "abc");
   const auto& rstring = static_cast<const Label&>(*w.cellTable.rowBlocks[0].cellBlocks[3]->record);
   EXPECT_EQ(rstring.text.wideText, u"\u0416z");
+}
+
+// Where a sheet's reading ends when charts are nested in it, or when an EOF is missing: the
+// bytes consumed and the cells kept. The next sheet's BOF is never consumed.
+TEST(Worksheet, NestedSubstreamsAndMissingEofs) {
+  struct Case {
+    const char* what;
+    void (*build)(Stream&);
+    size_t unread;  // bytes left for the walk after the sheet's reading
+    size_t cells;
+  };
+  const Case cases[] = {
+      {"chart inside a row block",
+       [](Stream& s) { s.row(0).number(0, 0, 1).bof(0x0020).number(5, 5, 9).eof().number(0, 1, 2).dbcell().eof(); },
+       0, 2},
+      {"chart holding a nested substream",
+       [](Stream& s) { s.number(0, 0, 1).bof(0x0020).bof(0x0020).eof().number(5, 5, 9).eof().number(1, 0, 2).eof(); },
+       0, 2},
+      {"sheet without EOF before the next sheet",
+       [](Stream& s) { s.number(0, 0, 1).bof(0x0010).number(0, 0, 2).eof(); }, 42, 1},
+      {"row block without DBCELL or EOF before the next sheet",
+       [](Stream& s) { s.row(0).number(0, 0, 1).bof(0x0010).eof(); }, 24, 1},
+      {"chart without EOF: the sheet's EOF closes it, the next sheet ends the sheet",
+       [](Stream& s) { s.number(0, 0, 1).bof(0x0020).number(5, 5, 9).eof().bof(0x0005).eof(); }, 24, 1},
+      {"chart running to the end of the stream",
+       [](Stream& s) { s.number(0, 0, 1).bof(0x0020).bof(0x0040).number(5, 5, 9); }, 0, 1},
+  };
+  for (const Case& c : cases) {
+    Stream s;
+    s.bof(0x0010);
+    c.build(s);
+    Worksheet w;
+    EXPECT_EQ(w.Read(s.span()), s.out.b.size() - c.unread) << c.what;
+    EXPECT_EQ(CellCount(w), c.cells) << c.what;
+  }
+}
+
+TEST(Worksheet, WsboolMarksADialogSheet) {
+  for (const uint16_t flags : {uint16_t{0x04C1}, uint16_t{0x0411}, uint16_t{0x0010}}) {
+    Stream s;
+    s.bof(0x0010).rec(0x0081, Bytes().u16(flags)).eof();
+    Worksheet w;
+    w.Read(s.span());
+    EXPECT_EQ(w.dialogSheet, (flags & 0x0010) != 0) << flags;
+  }
 }
 
 TEST(Worksheet, TruncatedAndEmptyStreamsStayInsideTheBuffer) {

@@ -44,19 +44,124 @@ struct LoadedStream {
 
 }  // namespace
 
-TEST(XlsBookWalk, StopsAtTheFirstSubstreamThatIsNeitherGlobalsNorWorksheet) {
+// A sheet that is not a worksheet, with records that would read as cells and a nested
+// substream of its own.
+void OtherSheet(Stream& s, uint16_t type, bool dialog) {
+  s.bof(type);
+  if (dialog) s.rec(0x0081, Bytes().u16(0x0411));
+  s.row(0).number(0, 0, 99).bof(0x0020).number(1, 1, 98).eof().number(2, 2, 97).eof();
+}
+
+// Chart sheets, macro sheets, modules, dialog sheets and the like, before, between and after
+// the worksheets: every worksheet is read, in stream order, and named by its own entry.
+TEST(XlsBookWalk, EveryWorksheetIsReadWhereverOtherSheetsStand) {
+  struct Kind {
+    const char* what;
+    uint16_t type;
+    bool dialog;
+  };
+  const Kind kinds[] = {{"chart", 0x0020, false}, {"macro sheet", 0x0040, false},
+                        {"module", 0x0006, false}, {"workspace", 0x0100, false},
+                        {"dialog sheet", 0x0010, true}};
+  for (const Kind& k : kinds) {
+    for (int other = 0; other < 3; ++other) {
+      Stream s;
+      s.globals({"a"}, 3);
+      for (int i = 0, w = 0; i < 3; ++i) {
+        if (i == other)
+          OtherSheet(s, k.type, k.dialog);
+        else
+          s.bof(0x0010).number(0, 0, ++w).eof();
+      }
+      const std::string at = std::string(k.what) + " at " + std::to_string(other);
+      XlsBook book;
+      EXPECT_TRUE(book.LoadStream(s.span())) << at;
+      ASSERT_EQ(book.GetTotalWorkSheets(), 2) << at;
+      for (int w = 0; w < 2; ++w) {
+        XlsSheet* sheet = book.GetWorksheet(w);
+        EXPECT_EQ(sheet->GetTotalRows(), 1) << at;
+        EXPECT_EQ(sheet->Cell(0, 0)->GetInteger(), w + 1) << at;
+        const std::string name = "Sheet" + std::to_string(w + (w >= other ? 2 : 1));
+        EXPECT_STREQ(sheet->GetAnsiSheetName(), name.c_str()) << at;
+        EXPECT_EQ(book.GetWorksheet(name), sheet) << at;
+      }
+      EXPECT_EQ(book.GetWorksheet(2), nullptr);
+      EXPECT_EQ(book.GetWorksheet(-1), nullptr);
+    }
+  }
   Stream s;
-  s.globals({"a"}, 3).bof(0x0010).number(0, 0, 1).eof();
-  s.bof(0x0020).rec(0x1001, Bytes().u16(0)).eof();  // a chart sheet
-  s.bof(0x0010).number(0, 0, 2).eof();
+  s.globals({"a"}, 1).bof(0x0010).eof();
   XlsBook book;
-  EXPECT_TRUE(book.LoadStream(s.span()));
-  EXPECT_EQ(book.GetTotalWorkSheets(), 1);
-  EXPECT_EQ(book.GetWorksheet(1), nullptr);
-  EXPECT_EQ(book.GetWorksheet(-1), nullptr);
+  book.LoadStream(s.span());
   EXPECT_STREQ(book.GetAnsiSheetName(0), "Sheet1");
-  EXPECT_EQ(book.GetWorksheet(std::string("Sheet1")), book.GetWorksheet(0));
   EXPECT_EQ(book.GetWorksheet(u"Sheet1"), nullptr);  // held as 8-bit, asked as 16-bit
+}
+
+// The sheet list may order the sheets otherwise than the stream: each worksheet takes the
+// entry that holds its BOF's position.
+TEST(XlsBookWalk, SheetNamesFollowTheirBofPositions) {
+  const auto globals = [](const std::vector<std::pair<std::string, uint32_t>>& list) {
+    Stream g;
+    g.bof(0x0005);
+    for (const auto& [name, at] : list)
+      g.rec(0x0085, Bytes().u32(at).u8(0).u8(0).u8(static_cast<uint8_t>(name.size())).u8(0).str8(name));
+    return g.eof();
+  };
+  const size_t size = globals({{"Chart", 0}, {"Second", 0}, {"First", 0}}).out.b.size();
+  const uint32_t first = static_cast<uint32_t>(size), chart = first + 42, second = chart + 24;
+  Stream s = globals({{"Chart", chart}, {"Second", second}, {"First", first}});
+  s.bof(0x0010).number(0, 0, 1).eof().bof(0x0020).eof().bof(0x0010).number(0, 0, 2).eof();
+  ASSERT_EQ(s.out.b.size(), second + 42u);
+  XlsBook book;
+  ASSERT_TRUE(book.LoadStream(s.span()));
+  ASSERT_EQ(book.GetTotalWorkSheets(), 2);
+  EXPECT_STREQ(book.GetWorksheet(0)->GetAnsiSheetName(), "First");
+  EXPECT_STREQ(book.GetWorksheet(1)->GetAnsiSheetName(), "Second");
+  EXPECT_EQ(book.GetWorksheet(std::string("Second"))->Cell(0, 0)->GetInteger(), 2);
+  EXPECT_EQ(book.GetWorksheet(std::string("Chart")), nullptr);
+}
+
+// Damaged nesting ends inside the stream and keeps every worksheet it can still tell apart.
+TEST(XlsBookWalk, DamagedNestingStaysBoundedAndKeepsTheWorksheets) {
+  struct Case {
+    const char* what;
+    void (*build)(Stream&);
+    std::vector<int> values;  // cell (0, 0) of each worksheet read
+  };
+  const Case cases[] = {
+      {"chart sheet without EOF before a worksheet",
+       [](Stream& s) { s.bof(0x0020).number(0, 0, 9).bof(0x0010).number(0, 0, 2).eof(); }, {1, 2}},
+      {"chart sheet running to the end",
+       [](Stream& s) { s.bof(0x0020).bof(0x0020).number(0, 0, 9); }, {1}},
+      {"a hundred thousand nested BOFs without EOF before a worksheet",
+       [](Stream& s) {
+         for (int i = 0; i < 100000; ++i) s.bof(0x0020);
+         s.bof(0x0010).number(0, 0, 2).eof();
+       },
+       {1, 2}},
+      {"worksheet whose embedded chart lacks its EOF",
+       [](Stream& s) { s.bof(0x0010).bof(0x0020).eof().bof(0x0010).number(0, 0, 2).eof(); }, {1, 0, 2}},
+      {"stray EOF between substreams ends the walk",
+       [](Stream& s) { s.eof().bof(0x0010).number(0, 0, 2).eof(); }, {1}},
+  };
+  for (const Case& c : cases) {
+    Stream s;
+    s.globals({}, 0).bof(0x0010).number(0, 0, 1).eof();
+    c.build(s);
+    XlsBook book;
+    EXPECT_TRUE(book.LoadStream(s.span())) << c.what;
+    std::vector<int> values;
+    for (int32_t i = 0; i < book.GetTotalWorkSheets(); ++i)
+      values.push_back(book.GetWorksheet(i)->Cell(0, 0)->GetInteger());
+    EXPECT_EQ(values, c.values) << c.what;
+  }
+  // Globals without their EOF: the worksheets after them are still found.
+  Stream g;
+  g.bof(0x0005).bof(0x0010).number(0, 0, 5).eof();
+  XlsBook book;
+  book.LoadStream(g.span());
+  ASSERT_EQ(book.GetTotalWorkSheets(), 1);
+  EXPECT_EQ(book.GetWorksheet(0)->Cell(0, 0)->GetInteger(), 5);
 }
 
 TEST(XlsBookWalk, EncryptedOrForeignStreamsYieldNoWorksheets) {
@@ -251,10 +356,15 @@ TEST(XlsFixtures, ValuesFromIndependentWriters) {
   EXPECT_EQ(std::u16string(strings->Cell(401, 0)->GetWString()), std::u16string(5000, u'Ж'));
   EXPECT_EQ(xlwt.book.GetWorksheet(2)->GetTotalRows(), 1);
 
+  // A chart sheet, or an embedded chart, before the second worksheet.
   for (const char* name : {"perl-chartsheet.bin", "perl-embedded-chart.bin"}) {
     LoadedStream p(name);
-    EXPECT_EQ(p.book.GetTotalWorkSheets(), 1) << name;
+    ASSERT_EQ(p.book.GetTotalWorkSheets(), 2) << name;
     EXPECT_STREQ(p.book.GetWorksheet(0)->Cell(11, 1)->GetString(), "item 0!") << name;
+    XlsSheet* after = p.book.GetWorksheet(1);
+    EXPECT_STREQ(after->GetAnsiSheetName(), "After") << name;
+    EXPECT_STREQ(after->Cell(0, 0)->GetString(), "after the chart") << name;
+    EXPECT_EQ(after->Cell(1, 1)->GetInteger(), 42) << name;
   }
 }
 
