@@ -5,16 +5,6 @@
 
 namespace {
 
-// Tells only whether a record has a second field.
-struct SecondFieldSink {
-  void Append(const char*, size_t) {}
-  bool NextField() {
-    found = true;
-    return false;
-  }
-  bool found = false;
-};
-
 struct EndOnlySink {
   void Append(const char*, size_t) {}
   bool NextField() { return true; }
@@ -33,14 +23,19 @@ const char* TextDelimiterName(TextDelimiter delimiter) {
 }
 
 TextDelimiter DetectDelimiter(std::string_view text) {
-  const size_t first = text.find_first_not_of('\n');
-  if (first == std::string_view::npos) return TextDelimiter::kComma;
-  for (const TextDelimiter candidate : {TextDelimiter::kComma, TextDelimiter::kTab, TextDelimiter::kSemicolon}) {
-    SecondFieldSink sink;
-    WalkRecord(text, first, static_cast<char>(candidate), sink);
-    if (sink.found) return candidate;
+  size_t commas = 0, tabs = 0, semicolons = 0;
+  bool quoted = false;
+  for (size_t i = text.find_first_not_of('\n'); i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '\n') break;
+    commas += c == ',';
+    tabs += c == '\t';
+    semicolons += c == ';';
   }
-  return TextDelimiter::kComma;
+  if (commas >= tabs && commas >= semicolons) return TextDelimiter::kComma;
+  return tabs >= semicolons ? TextDelimiter::kTab : TextDelimiter::kSemicolon;
 }
 
 std::vector<uint32_t> RecordStarts(std::string_view text, char delimiter, size_t max_records) {

@@ -46,8 +46,12 @@ size_t WalkRecord(std::string_view text, size_t at, char delimiter, Sink& sink) 
   }
 }
 
-// The delimiter of a table: the comma when the first non-empty record holds one outside quotes;
-// else the tab when it holds one; else the semicolon when it holds one; else the comma.
+// The delimiter of a table, from its first non-empty record: of the comma, the tab and the
+// semicolon, the one it holds most often outside quotes, the earlier of them on a tie; the comma
+// when it holds none. (Tab and semicolon exports leave a comma inside a text unquoted, so a lone
+// comma must not outvote their delimiters.) Quotes here simply open and close, as in every
+// record a writer quotes fully, since the delimiter that would say where a field starts is what
+// is being found.
 TextDelimiter DetectDelimiter(std::string_view text);
 
 // The offset of every record of `text` (which ends in a line feed), at most `max_records` of

@@ -109,6 +109,12 @@ TEST_F(TextDecodingTest, DelimiterComesFromTheFirstNonEmptyRecord) {
       {"\"a,b\";c\n", TextDelimiter::kSemicolon, {"0:0:a,b", "0:1:c"}},
       {"\"a\nb,c\";d\n", TextDelimiter::kSemicolon, {"0:0:a\nb,c", "0:1:d"}},
       {"\"a;b\"\n", TextDelimiter::kComma, {"0:0:a;b"}},
+      // Tab and semicolon exports leave a comma in a text unquoted: the most frequent one wins.
+      {"opener\tSong\tA12\tcapo 2, slow\t110\n", TextDelimiter::kTab,
+       {"0:0:opener", "0:1:Song", "0:2:A12", "0:3:capo 2, slow", "0:4:110"}},
+      {"a;b, live;c\n", TextDelimiter::kSemicolon, {"0:0:a", "0:1:b, live", "0:2:c"}},
+      {"a\tb;c;d\n", TextDelimiter::kSemicolon, {"0:0:a\tb", "0:1:c", "0:2:d"}},
+      {"12\" Remix,Song;x\n", TextDelimiter::kComma, {"0:0:12\" Remix", "0:1:Song;x"}},  // a stray quote
       {"", TextDelimiter::kComma, {}},
   };
   for (const auto& c : cases) {
