@@ -22,7 +22,10 @@ bool ReadWholeFile(const std::string& filename, std::string& out) {
   bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)) &&
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
   if (ok && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > TextBook::kMaxTableBytes) ok = false;
-  if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  // Room for the text to become UTF-8 in place (a Windows-1252 byte takes at most three bytes)
+  // and for the line feed text mode may add. Pages never written are never mapped, so an
+  // ASCII or UTF-8 table still costs its own size.
+  if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(3 * static_cast<size_t>(st.st_size) + 1);
   char chunk[1 << 16];
   while (ok) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -49,7 +52,6 @@ void DropCarriageReturnsBeforeLineFeeds(std::string& text) {
     text.resize(w);
   }
   if (!text.empty() && text.back() != '\n') text.push_back('\n');
-  text.shrink_to_fit();
 }
 
 }  // namespace
