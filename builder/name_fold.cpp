@@ -24,10 +24,10 @@ void FoldNameInPlace(std::string& text) {
     return;
   }
   utf8proc_uint8_t* folded = nullptr;
-  const auto options = static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE | UTF8PROC_CASEFOLD);
-  const utf8proc_ssize_t size =
-      utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data()), static_cast<utf8proc_ssize_t>(text.size()),
-                   &folded, options);
+  const auto options =
+      static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE | UTF8PROC_CASEFOLD);
+  const utf8proc_ssize_t size = utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+                                             static_cast<utf8proc_ssize_t>(text.size()), &folded, options);
   const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owned(folded, std::free);
   // Not UTF-8 (the readers hand out UTF-8, so only a damaged text): its ASCII letters still fold.
   if (size < 0) {

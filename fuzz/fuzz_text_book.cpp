@@ -2,8 +2,6 @@
 // forced: cell reads at every row and column must give UTF-8 texts, and the table written
 // back as a spreadsheet program would (every field quoted, quotes doubled) must read back the
 // same, which holds the quoting and the record boundaries to one another.
-#include <unicode/utf8.h>
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -15,15 +13,6 @@
 namespace {
 
 using Row = std::array<std::string, TextCell::kFieldCount>;
-
-bool IsUtf8(const std::string& s) {
-  for (int32_t i = 0, n = static_cast<int32_t>(s.size()); i < n;) {
-    UChar32 c;
-    U8_NEXT(s.data(), i, n, c);
-    if (c < 0) return false;
-  }
-  return true;
-}
 
 // Every field of every row, checking what each cell read promises.
 std::vector<Row> ReadAll(TextBook& book) {
@@ -41,7 +30,7 @@ std::vector<Row> ReadAll(TextBook& book) {
       const bool ok = cell->GetInteger(value);
       if (text == nullptr) __builtin_trap();  // never null
       const std::string field = text;
-      if (!IsUtf8(field)) __builtin_trap();
+      if (!IsValidUtf8(field)) __builtin_trap();
       // (A field may start with a NUL byte: a text then, read as the empty C string.)
       if (type == TextCell::CellUndefined && !field.empty()) __builtin_trap();
       if ((r == rows || c == TextCell::kFieldCount) && (type != TextCell::CellUndefined || ok)) __builtin_trap();

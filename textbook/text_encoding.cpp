@@ -37,19 +37,6 @@ size_t AsciiRun(const char* s, size_t size) {
   return i;
 }
 
-bool IsValidUtf8(std::string_view text) {
-  // Tables are at most 64 MiB, so ICU's 32-bit offsets hold every position.
-  const auto size = static_cast<int32_t>(text.size());
-  int32_t i = static_cast<int32_t>(AsciiRun(text.data(), text.size()));
-  while (i < size) {
-    UChar32 c;
-    U8_NEXT(text.data(), i, size, c);
-    if (c < 0) return false;
-    i += static_cast<int32_t>(AsciiRun(text.data() + i, static_cast<size_t>(size - i)));
-  }
-  return true;
-}
-
 // The most UTF-8 bytes an ill-formed UTF-8 text can become: a byte at most three (U+FFFD).
 size_t Utf8BoundOfBytes(std::string_view s) {
   size_t high = 0;
@@ -57,8 +44,8 @@ size_t Utf8BoundOfBytes(std::string_view s) {
   return s.size() + 2 * high;
 }
 
-// The most UTF-8 bytes a UTF-16 text can become: an ASCII unit one byte, any other unit at most three (a pair: four for
-// two units), an odd last byte three (U+FFFD).
+// The most UTF-8 bytes a UTF-16 text can become: an ASCII unit one byte, any other unit at
+// most three (a pair: four for two units), an odd last byte three (U+FFFD).
 size_t Utf8BoundOfUtf16(std::string_view s, bool little_endian) {
   size_t bound = 3 * (s.size() % 2);
   for (size_t i = 0; i + 1 < s.size(); i += 2) {
@@ -164,6 +151,19 @@ bool Windows1252ToUtf8(std::string& bytes) {
 }
 
 }  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  // ICU's offsets are 32 bits: texts are tables and documents, far below 2 GiB.
+  const auto size = static_cast<int32_t>(text.size());
+  int32_t i = static_cast<int32_t>(AsciiRun(text.data(), text.size()));
+  while (i < size) {
+    UChar32 c;
+    U8_NEXT(text.data(), i, size, c);
+    if (c < 0) return false;
+    i += static_cast<int32_t>(AsciiRun(text.data() + i, static_cast<size_t>(size - i)));
+  }
+  return true;
+}
 
 const char* TextEncodingName(TextEncoding encoding) {
   switch (encoding) {

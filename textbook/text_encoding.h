@@ -4,8 +4,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 enum class TextEncoding { kUtf8, kUtf16LE, kUtf16BE, kWindows1252 };
+
+// True when `text` (under 2 GiB) is well-formed UTF-8 throughout; ASCII eight bytes at a time.
+bool IsValidUtf8(std::string_view text);
 
 // "UTF-8", "UTF-16LE", "UTF-16BE" or "Windows-1252".
 const char* TextEncodingName(TextEncoding encoding);

@@ -42,7 +42,8 @@ std::vector<uint32_t> RecordStarts(std::string_view text, char delimiter, size_t
   const size_t n = text.size();
   std::vector<uint32_t> starts;
   // Every record but one after an unclosed quote ends at a line feed: at most one per line.
-  starts.reserve(std::min<size_t>(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), max_records) + 1);
+  const auto lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  starts.reserve(std::min(lines, max_records) + 1);
   // Records without a quote end at their first line feed; only those holding one are walked.
   size_t quote = text.find('"');
   size_t begin = 0;
