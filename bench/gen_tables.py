@@ -4,6 +4,8 @@
   sparse.csv    values in 20 full rows and a few near row 65,535, 256 columns   -> sparse.xls
   set30.csv     a 30-entry setlist drawn from big.csv's names
   settings100k.csv / setlist100k.csv   the 100,000 x 100,000 text join (about 90% matching)
+  settings100k-1252.csv / setlist100k-1252.csv   the same join in Windows-1252, as Excel saves
+                it, with an accented letter in every name and title
 The .csv files meant for workbooks are converted by the caller (LibreOffice)."""
 import os
 import random
@@ -52,3 +54,11 @@ with open(os.path.join(out, "setlist100k.csv"), "w", newline="") as f:
             f.write(f"Track{rng.randrange(100000):06d}\n")
         else:
             f.write(f"missing{rng.randrange(10**6)}\n")
+
+# The same two tables in Windows-1252: every name and title gains an accented letter.
+for name in ("settings100k", "setlist100k"):
+    with open(os.path.join(out, name + ".csv"), encoding="ascii", newline="") as src, \
+         open(os.path.join(out, name + "-1252.csv"), "w", encoding="cp1252", newline="") as f:
+        for line in src:
+            f.write(line.replace("rack", "r\u00e4ck").replace("issing", "iss\u00efng")
+                    .replace(",", ",\u00c9t\u00e9 ", 1))

@@ -1,5 +1,8 @@
 #include "text/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -118,13 +121,24 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
   return out;
 }
 
-bool IsUtf8(std::string_view bytes) {
+size_t AsciiPrefixLength(std::string_view bytes) {
   size_t i = 0;
+  for (uint64_t word; i + sizeof word <= bytes.size(); i += sizeof word) {
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  size_t i = AsciiPrefixLength(bytes);
   while (i < bytes.size()) {
     char32_t cp = 0;
     bool ok = false;
     i += DecodeOne(bytes, i, cp, ok);
     if (!ok) return false;
+    i += AsciiPrefixLength(bytes.substr(i));
   }
   return true;
 }

@@ -3,6 +3,7 @@
 // standard strings; every malformed input has a defined result, never an error.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ std::string Latin1ToUtf8(std::string_view text);
 // UTF-8 to UTF-16. Every byte that does not start a well-formed sequence, and every cut-off
 // sequence, becomes one U+FFFD (the "maximal subpart" rule).
 std::u16string Utf8ToUtf16(std::string_view bytes);
+
+// The length of the run of ASCII bytes at the start of `bytes`, read eight at a time: the fast
+// path that lets an ASCII text cost one pass.
+size_t AsciiPrefixLength(std::string_view bytes);
 
 // True when `bytes` is well-formed UTF-8 throughout (no overlong form, surrogate or value
 // above U+10FFFF).

@@ -22,7 +22,10 @@ bool ReadWholeFile(const std::string& filename, std::string& out) {
   bool ok = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode)) &&
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
   if (ok && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > TextBook::kMaxTableBytes) ok = false;
-  if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  // Room for the text to become UTF-8 in place (a Windows-1252 byte takes at most three bytes)
+  // and for the line feed text mode may add. Pages never written are never mapped, so an
+  // ASCII or UTF-8 table still costs its own size.
+  if (ok && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(3 * static_cast<size_t>(st.st_size) + 1);
   char chunk[1 << 16];
   while (ok) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -37,46 +40,38 @@ bool ReadWholeFile(const std::string& filename, std::string& out) {
   return ok;
 }
 
-// Applies the text-mode rules in place: a UTF-8 byte-order mark at the very start is skipped, a
-// Ctrl-Z ends the input, a carriage return directly before a line feed is dropped. Then makes
-// sure every line ends in a line feed and returns the start of each line.
-std::vector<uint32_t> ToTextModeLines(std::string& text) {
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  const size_t ctrl_z = text.find('\x1A');
-  if (ctrl_z != std::string::npos) text.resize(ctrl_z);
-
-  size_t w = 0;
-  for (size_t r = 0; r < text.size(); ++r) {
-    if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') continue;
-    text[w++] = text[r];
+// The rest of the text-mode rules, on the decoded text: a carriage return directly before a
+// line feed is dropped, and the text ends in a line feed.
+void DropCarriageReturnsBeforeLineFeeds(std::string& text) {
+  size_t w = text.find("\r\n");
+  if (w != std::string::npos) {
+    for (size_t r = w; r < text.size(); ++r) {
+      if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') continue;
+      text[w++] = text[r];
+    }
+    text.resize(w);
   }
-  text.resize(w);
   if (!text.empty() && text.back() != '\n') text.push_back('\n');
-  text.shrink_to_fit();
-
-  // Rows are counted in 32 bits; lines past that many can never be addressed and are dropped.
-  // The table is at most kMaxTableBytes long, so a line's start fits in 32 bits as well.
-  const size_t max_rows = static_cast<size_t>(std::numeric_limits<int32_t>::max());
-  std::vector<uint32_t> starts;
-  starts.reserve(std::min<size_t>(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), max_rows));
-  size_t begin = 0;
-  for (size_t lf = text.find('\n'); lf != std::string::npos && starts.size() < max_rows;
-       lf = text.find('\n', begin)) {
-    starts.push_back(static_cast<uint32_t>(begin));
-    begin = lf + 1;
-  }
-  return starts;
 }
 
 }  // namespace
 
-bool TextBook::Load(const std::string& filename) {
+bool TextBook::Load(const std::string& filename, TextDelimiter delimiter) {
+  encoding_ = TextEncoding::kUtf8;
+  delimiter_ = TextDelimiter::kComma;
   std::string text;
-  if (!ReadWholeFile(filename, text)) {
-    worksheet_.Assign({}, {});
+  TextEncoding encoding = TextEncoding::kUtf8;
+  if (!ReadWholeFile(filename, text) || !DecodeToUtf8(text, encoding)) {
+    worksheet_.Assign({}, {}, ',');
     return false;
   }
-  std::vector<uint32_t> starts = ToTextModeLines(text);
-  worksheet_.Assign(std::move(text), std::move(starts));
+  DropCarriageReturnsBeforeLineFeeds(text);
+  if (delimiter == TextDelimiter::kDetect) delimiter = DetectDelimiter(text);
+  // Rows are counted in 32 bits; records past that many can never be addressed and are dropped.
+  const auto max_rows = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+  std::vector<uint32_t> starts = RecordStarts(text, static_cast<char>(delimiter), max_rows);
+  worksheet_.Assign(std::move(text), std::move(starts), static_cast<char>(delimiter));
+  encoding_ = encoding;
+  delimiter_ = delimiter;
   return true;
 }

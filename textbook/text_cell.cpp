@@ -4,6 +4,8 @@
 
 #include "text/numbers.h"
 
+#include "textbook/text_records.h"
+
 namespace {
 
 const std::string kEmpty;
@@ -12,32 +14,24 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-void TextCell::Fill(uint32_t row, uint32_t col, std::string_view line) {
+void TextCell::Fill(uint32_t row, uint32_t col, std::string_view record, char delimiter) {
   row_ = row;
   column_ = col;
-  uint32_t k = 0;
-  bool quoted = false;
-  fields_[0].clear();
-  size_t i = 0;
-  while (i < line.size()) {
-    // Copy the run of ordinary bytes up to the next comma or quote in one go.
-    size_t end = i;
-    while (end < line.size() && line[end] != ',' && line[end] != '"') ++end;
-    fields_[k].append(line.data() + i, end - i);
-    if (end == line.size()) break;
-    if (line[end] == '"') {
-      quoted = !quoted;
-    } else if (quoted) {
-      fields_[k].push_back(',');
-    } else if (++k == kFieldCount) {
-      break;  // only five columns exist; anything after the fifth field is never read
-    } else {
-      fields_[k].clear();
+  // Only five columns exist: the walk ends at the fifth field's end.
+  struct FieldSink {
+    void Append(const char* data, size_t size) { fields[k].append(data, size); }
+    bool NextField() {
+      if (++k == kFieldCount) return false;
+      fields[k].clear();
+      return true;
     }
-    i = end + 1;
-  }
-  if (k == kFieldCount) k = kFieldCount - 1;
-  for (uint32_t f = k + 1; f < kFieldCount; ++f) fields_[f].clear();
+    std::array<std::string, kFieldCount>& fields;
+    uint32_t k;
+  } sink{fields_, 0};
+  fields_[0].clear();
+  WalkRecord(record, 0, delimiter, sink);
+  const uint32_t last = sink.k == kFieldCount ? kFieldCount - 1 : sink.k;
+  for (uint32_t f = last + 1; f < kFieldCount; ++f) fields_[f].clear();
 }
 
 const std::string& TextCell::Field() const {

@@ -1,5 +1,5 @@
 // TextCell: the one cell through which a text worksheet is read. Each TextSheet::Cell call
-// refills it with the five fields of the asked row, so its texts (and GetString's pointer) are
+// refills it with the five fields (UTF-8 texts) of the asked row, so its texts (and GetString's pointer) are
 // valid only until the next Cell call on the same sheet. Owned by its TextSheet.
 #pragma once
 
@@ -29,8 +29,8 @@ class TextCell {
 
  private:
   friend class TextSheet;
-  // Splits `line` at unquoted commas into the five fields and selects column `col`.
-  void Fill(uint32_t row, uint32_t col, std::string_view line);
+  // Splits `record` at its unquoted delimiters into the five fields and selects column `col`.
+  void Fill(uint32_t row, uint32_t col, std::string_view record, char delimiter);
   const std::string& Field() const;
 
   uint32_t row_ = 0;

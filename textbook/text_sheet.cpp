@@ -3,20 +3,21 @@
 #include <string_view>
 #include <utility>
 
-void TextSheet::Assign(std::string text, std::vector<uint32_t> starts) {
+void TextSheet::Assign(std::string text, std::vector<uint32_t> starts, char delimiter) {
   text_ = std::move(text);
   starts_ = std::move(starts);
-  rowCount_ = static_cast<int32_t>(starts_.size());
+  if (starts_.empty()) starts_.push_back(0);
+  rowCount_ = static_cast<int32_t>(starts_.size() - 1);
+  delimiter_ = delimiter;
 }
 
 TextCell* TextSheet::Cell(uint32_t row, uint32_t col) {
-  std::string_view line;
-  if (row < starts_.size()) {
+  std::string_view record;
+  if (row < static_cast<uint32_t>(rowCount_)) {
+    // Each record is followed by its line feed (or the table's last one).
     const size_t begin = starts_[row];
-    // Every stored line ends in a line feed.
-    const size_t end = text_.find('\n', begin);
-    line = std::string_view(text_).substr(begin, end - begin);
+    record = std::string_view(text_).substr(begin, starts_[row + 1] - 1 - begin);
   }
-  cell_.Fill(row, col, line);
+  cell_.Fill(row, col, record, delimiter_);
   return &cell_;
 }

@@ -1,6 +1,6 @@
-// TextSheet: the one worksheet of a text table. It keeps the file's text (after the text-mode
-// rules) in one buffer with the start of every line, and splits a line into fields only when a
-// cell of it is asked for. Owned by its TextBook; owns its shared TextCell.
+// TextSheet: the one worksheet of a text table. It keeps the file's text (as UTF-8, after the
+// text-mode rules) in one buffer with the start of every record, and splits a record into
+// fields only when a cell of it is asked for. Owned by its TextBook; owns its shared TextCell.
 #pragma once
 
 #include <cstddef>
@@ -13,17 +13,18 @@
 class TextSheet {
  public:
   int32_t GetTotalRows() const { return rowCount_; }
-  // Splits line `row` and returns the shared cell set to column `col`; never null. A row at or
-  // past GetTotalRows() reads as an empty line.
+  // Splits record `row` and returns the shared cell set to column `col`; never null. A row at
+  // or past GetTotalRows() reads as an empty record.
   TextCell* Cell(uint32_t row, uint32_t col);
 
  private:
   friend class TextBook;
-  // `text` holds every line followed by a line feed; `starts` the offset of each line.
-  void Assign(std::string text, std::vector<uint32_t> starts);
+  // `starts` as RecordStarts gives them for `text`: each record's offset, then the end.
+  void Assign(std::string text, std::vector<uint32_t> starts, char delimiter);
 
   std::string text_;
   std::vector<uint32_t> starts_;
+  char delimiter_ = ',';
   int32_t rowCount_ = 0;
   TextCell cell_;
 };

@@ -31,9 +31,10 @@ class TextBookTest : public ::testing::Test {
     for (uint32_t c = 0; c < 5; ++c) fields.push_back(book_.GetWorksheet(0)->Cell(0, c)->GetString());
     return fields;
   }
+  // A one-field table read with the comma, so a blank or tab in it stays text.
   TextCell* OneField(const std::string& text) {
     WriteFile(dir_.File("c.csv"), text + "\n");
-    EXPECT_TRUE(book_.Load(dir_.File("c.csv")));
+    EXPECT_TRUE(book_.Load(dir_.File("c.csv"), TextDelimiter::kComma));
     return book_.GetWorksheet(0)->Cell(0, 0);
   }
 
@@ -81,18 +82,27 @@ TEST_F(TextBookTest, LoadFailsForWhatCannotBeRead) {
   EXPECT_EQ(book_.GetWorksheet(5), book_.GetWorksheet(0));
 }
 
-TEST_F(TextBookTest, QuotesSwitchCommasOffAndAreNeverKept) {
+TEST_F(TextBookTest, QuotedFieldsHoldCommasAndDoubledQuotes) {
   EXPECT_EQ(Fields(R"(Song A,"Lead, clean",12,x"y"z,0120)"),
-            (V{"Song A", "Lead, clean", "12", "xyz", "0120"}));
+            (V{"Song A", "Lead, clean", "12", "x\"y\"z", "0120"}));
   TextSheet* sheet = book_.GetWorksheet(0);
   const std::vector<int32_t> types{3, 3, 1, 3, 1};
   for (uint32_t c = 0; c < 5; ++c) EXPECT_EQ(sheet->Cell(0, c)->Type(), types[c]) << c;
   EXPECT_EQ(sheet->Cell(0, 4)->GetInteger(), 120);
 
-  EXPECT_EQ(Fields(R"(a,"b,c)"), (V{"a", "b,c", "", "", ""}));
-  EXPECT_EQ(Fields(R"("say ""hi""",x)"), (V{"say hi", "x", "", "", ""}));
-  EXPECT_EQ(Fields("a, b"), (V{"a", " b", "", "", ""}));
-  EXPECT_EQ(Fields("a;b\tc"), (V{"a;b\tc", "", "", "", ""}));
+  const struct {
+    const char* line;
+    V fields;
+  } cases[] = {
+      {R"(a,"b,c)", {"a", "b,c", "", "", ""}},                 // unclosed: runs to the end
+      {R"("say ""hi""",x)", {"say \"hi\"", "x", "", "", ""}},  // "" is one quote
+      {R"("",x)", {"", "x", "", "", ""}},
+      {R"("""",x)", {"\"", "x", "", "", ""}},
+      {R"(5" tall,"x" y,z)", {"5\" tall", "x y", "z", "", ""}},  // quotes not opening a field
+      {R"( "a,b")", {" \"a", "b\"", "", "", ""}},               // a blank before: not quoted
+      {"a, b", {"a", " b", "", "", ""}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Fields(c.line), c.fields) << c.line;
 }
 
 TEST_F(TextBookTest, FieldsPastTheLineAreEmptyEvenAfterALongerLine) {
@@ -106,8 +116,16 @@ TEST_F(TextBookTest, FieldsPastTheLineAreEmptyEvenAfterALongerLine) {
   }
 }
 
-TEST_F(TextBookTest, QuotingDoesNotReachAcrossLines) {
-  EXPECT_EQ(Rows("\"a,b\nc,d\n"), (V{"a,b", "c"}));
+TEST_F(TextBookTest, QuotedLineBreaksStayInsideTheirRecord) {
+  EXPECT_EQ(Rows("a,\"one\ntwo\\n\",x\nb\n"), (V{"a", "b"}));
+  EXPECT_STREQ(book_.GetWorksheet(0)->Cell(0, 1)->GetString(), "one\ntwo\\n");
+  EXPECT_STREQ(book_.GetWorksheet(0)->Cell(0, 2)->GetString(), "x");
+  EXPECT_EQ(Rows("n,\"one\r\ntwo\"\r\nb\r\n"), (V{"n", "b"}));  // CR LF inside is stored as LF
+  EXPECT_STREQ(book_.GetWorksheet(0)->Cell(0, 1)->GetString(), "one\ntwo");
+  // An unclosed quote holds the rest of the table, but not its final line feed.
+  EXPECT_EQ(Rows("\"a,b\nc,d\n"), (V{"a,b\nc,d"}));
+  EXPECT_EQ(Rows("x,\"a\n\nb"), (V{"x"}));
+  EXPECT_STREQ(book_.GetWorksheet(0)->Cell(0, 1)->GetString(), "a\n\nb");
 }
 
 TEST_F(TextBookTest, OnlyFiveFieldsAreKept) {
