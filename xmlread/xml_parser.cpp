@@ -12,26 +12,29 @@ constexpr char kSeparator = ' ';
 
 }  // namespace
 
-QName SplitName(const char* expatName) {
+QName SplitName(const char* expatName, Names names) {
   const std::string_view full(expatName);
-  const size_t cut = full.find(kSeparator);
+  const size_t cut = names == Names::kResolved ? full.find(kSeparator) : full.rfind(':');
   if (cut == std::string_view::npos) return {{}, full};
   return {full.substr(0, cut), full.substr(cut + 1)};
 }
 
 const char* Attributes::Find(std::string_view local) const {
   for (const char** p = pairs_; *p; p += 2)
-    if (SplitName(*p).local == local) return p[1];
+    if (SplitName(*p, names_).local == local) return p[1];
   return nullptr;
 }
 
 const char* Attributes::Find(std::string_view ns, std::string_view local) const {
   for (const char** p = pairs_; *p; p += 2)
-    if (SplitName(*p).Is(ns, local)) return p[1];
+    if (SplitName(*p, names_).Is(ns, local)) return p[1];
   return nullptr;
 }
 
-Parser::Parser(Handler& handler) : parser_(XML_ParserCreateNS(nullptr, kSeparator)), handler_(handler) {
+Parser::Parser(Handler& handler, Names names)
+    : parser_(names == Names::kResolved ? XML_ParserCreateNS(nullptr, kSeparator) : XML_ParserCreate(nullptr)),
+      handler_(handler),
+      names_(names) {
   if (!parser_) {
     failed_ = true;
     error_ = "out of memory";
@@ -89,7 +92,7 @@ void Parser::OnStart(void* self, const char* name, const char** attributes) {
   if (p->failed_) return;
   p->Progress();
   if (++p->depth_ > kMaxDepth) return p->Fail("nested too deep");
-  if (!p->handler_.StartElement(SplitName(name), Attributes(attributes))) p->Fail("bad content");
+  if (!p->handler_.StartElement(SplitName(name, p->names_), Attributes(attributes, p->names_))) p->Fail("bad content");
 }
 
 void Parser::OnEnd(void* self, const char* name) {
@@ -97,7 +100,7 @@ void Parser::OnEnd(void* self, const char* name) {
   if (p->failed_) return;
   p->Progress();
   --p->depth_;
-  if (!p->handler_.EndElement(SplitName(name))) p->Fail("bad content");
+  if (!p->handler_.EndElement(SplitName(name, p->names_))) p->Fail("bad content");
 }
 
 void Parser::OnText(void* self, const char* text, int length) {

@@ -13,17 +13,22 @@ struct XML_ParserStruct;
 
 namespace XmlRead {
 
-// An element or attribute name: its namespace URI (empty when none) and its local part.
+// An element or attribute name: its namespace (the URI when the parser resolves namespaces,
+// else the prefix; empty when none) and its local part.
 struct QName {
   std::string_view ns;
   std::string_view local;
   bool Is(std::string_view uri, std::string_view name) const { return local == name && ns == uri; }
 };
 
+// How names reach the handler: with their namespace URIs resolved, or as written, split at
+// the prefix (faster, for formats whose local names are unambiguous).
+enum class Names { kResolved, kPrefixed };
+
 // The attributes of one start tag, looked up by name.
 class Attributes {
  public:
-  explicit Attributes(const char** pairs) : pairs_(pairs) {}
+  Attributes(const char** pairs, Names names) : pairs_(pairs), names_(names) {}
   // The value of the attribute with this local name in any namespace (or none), null if absent.
   const char* Find(std::string_view local) const;
   // The value of the attribute with this namespace and local name, null if absent.
@@ -31,6 +36,7 @@ class Attributes {
 
  private:
   const char** pairs_;
+  Names names_;
 };
 
 class Handler {
@@ -42,17 +48,17 @@ class Handler {
   virtual bool Characters(std::string_view text) = 0;
 };
 
-QName SplitName(const char* expatName);
+QName SplitName(const char* expatName, Names names);
 
 class Parser {
  public:
   static constexpr int kMaxDepth = 256;
-  // A token (a start tag with its attributes, a comment) longer than this is refused, so one
-  // element cannot make expat buffer the whole part.
+  // A token (a start tag with its attributes, a comment) still open after this many bytes is
+  // refused before the next chunk, so one element cannot make expat buffer the whole part.
   static constexpr uint64_t kMaxTokenBytes = uint64_t{8} << 20;
   static constexpr size_t kChunkBytes = 64 * 1024;
 
-  explicit Parser(Handler& handler);
+  explicit Parser(Handler& handler, Names names = Names::kResolved);
   ~Parser();
   Parser(const Parser&) = delete;
   Parser& operator=(const Parser&) = delete;
@@ -78,6 +84,7 @@ class Parser {
 
   XML_ParserStruct* parser_;
   Handler& handler_;
+  Names names_;
   int depth_ = 0;
   uint64_t fed_ = 0;
   uint64_t lastEvent_ = 0;

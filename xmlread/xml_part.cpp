@@ -2,10 +2,10 @@
 
 namespace XmlRead {
 
-bool ParsePart(const Zip::Archive& archive, uint64_t index, Handler& handler) {
+bool ParsePart(const Zip::Archive& archive, uint64_t index, Handler& handler, Names names) {
   Zip::EntryStream stream;
   if (!stream.Open(archive, index)) return false;
-  Parser parser(handler);
+  Parser parser(handler, names);
   for (;;) {
     void* buffer = parser.Buffer();
     if (!buffer) return false;

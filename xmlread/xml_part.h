@@ -10,6 +10,6 @@
 namespace XmlRead {
 
 // False when the entry is damaged or over a zip limit, or the XML is bad or refused.
-bool ParsePart(const Zip::Archive& archive, uint64_t index, Handler& handler);
+bool ParsePart(const Zip::Archive& archive, uint64_t index, Handler& handler, Names names = Names::kResolved);
 
 }  // namespace XmlRead
