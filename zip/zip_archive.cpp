@@ -54,7 +54,11 @@ bool Archive::Open(const uint8_t* data, size_t size) {
     const char* raw = zip_get_name(archive_, i, ZIP_FL_ENC_RAW);
     if (!raw) continue;
     std::string name = NormalName(raw);
-    exactNames_.emplace(name, i);  // the first of duplicate names wins
+    // Two entries of one name leave it open which one is meant: the archive is refused.
+    if (!exactNames_.emplace(name, i).second) {
+      Close();
+      return false;
+    }
     foldedNames_.emplace(Folded(std::move(name)), i);
   }
   return true;

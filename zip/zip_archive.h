@@ -31,7 +31,8 @@ class Archive {
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
 
-  // False when the bytes are not a single-volume, non-zip64 zip archive within the limits.
+  // False when the bytes are not a single-volume, non-zip64 zip archive within the limits,
+  // or two entries share a name.
   bool Open(const uint8_t* data, size_t size);
   void Close();
   bool IsOpen() const { return archive_ != nullptr; }

@@ -75,6 +75,7 @@ TEST(ZipArchive, RefusesWhatIsNotAPlainSingleVolumeArchive) {
       {"split archive", WithEndField(4, 1, 2)},
       {"directory offset past the file", WithEndField(16, 0x00FFFFFF, 4)},
       {"too many entries", zip_maker::Archive(many)},
+      {"two entries of one name", zip_maker::Archive({File("xl/a.xml", "1"), File("xl\\a.xml", "2")})},
   };
   for (const auto& c : cases) EXPECT_FALSE(Opens(c.bytes)) << c.what;
   EXPECT_TRUE(Opens(plain));
