@@ -13,6 +13,21 @@ bool InsideSheet(uint32_t row, uint32_t col) {
 
 }  // namespace
 
+bool SheetBuilder::TakeBudget(uint64_t count) {
+  if (count <= budgetLeft_) {
+    budgetLeft_ -= count;
+    return true;
+  }
+  const uint64_t need = count - budgetLeft_;
+  if (budget_.TakeCells(std::max(need, kBudgetBlock))) {
+    budgetLeft_ = std::max(need, kBudgetBlock) - need;
+    return true;
+  }
+  if (!budget_.TakeCells(need)) return false;
+  budgetLeft_ = 0;
+  return true;
+}
+
 bool SheetBuilder::NoteValue(uint32_t row, uint32_t col) {
   if (!InsideSheet(row, col)) return false;
   notedMaxRow_ = std::max(notedMaxRow_, row);
@@ -31,7 +46,7 @@ bool SheetBuilder::Add(uint32_t row, uint32_t col, GridCell cell) {
     }
     if (row < lastRow_ || (row == lastRow_ && col < lastCol_)) ordered_ = false;
   }
-  if (!budget_.TakeCells(1)) return false;
+  if (!TakeBudget(1)) return false;
   cells.push_back(cell);
   cellRows_.push_back(row);
   lastRow_ = row;
@@ -46,7 +61,7 @@ bool SheetBuilder::RepeatLastRow(uint32_t row, uint32_t count) {
   const size_t width = cells.size() - first;
   if (width == 0 || count == 0) return true;
   if (static_cast<uint64_t>(row) + count >= static_cast<uint64_t>(GridSheet::kMaxRows)) return false;
-  if (!budget_.TakeCells(static_cast<uint64_t>(width) * count)) return false;
+  if (!TakeBudget(static_cast<uint64_t>(width) * count)) return false;
   cells.reserve(cells.size() + width * count);
   cellRows_.reserve(cells.size() + width * count);
   for (uint32_t k = 1; k <= count; ++k)

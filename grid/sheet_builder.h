@@ -31,6 +31,10 @@ class SheetBuilder {
  private:
   GridSheet& sheet_;
   LoadBudget& budget_;
+  // Cells are taken from the shared budget a block at a time.
+  static constexpr uint64_t kBudgetBlock = 4096;
+  bool TakeBudget(uint64_t count);
+  uint64_t budgetLeft_ = 0;
   std::vector<uint32_t> cellRows_;  // the row of each cell in the sheet's cells, until Finish
   bool ordered_ = true;
   uint32_t lastRow_ = 0, lastCol_ = 0;

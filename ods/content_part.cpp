@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "grid/load_budget.h"
@@ -182,26 +181,44 @@ class ContentHandler : public XmlRead::Handler {
 
   bool StartCell(const XmlRead::Attributes& attributes) {
     inCell_ = true;
-    cellRepeat_ = RepeatCount(attributes.Find(kTable, "number-columns-repeated"));
-    const char* ext = attributes.Find(kCalcExt, "value-type");
-    error_ = ext && std::strcmp(ext, "error") == 0;
-    hasFormula_ = attributes.Find(kTable, "formula") != nullptr;
+    cellRepeat_ = 1;
+    error_ = hasFormula_ = false;
+    for (Kept* k : {&value_, &booleanValue_, &dateValue_, &timeValue_, &stringValue_, &valueTypeText_}) k->has = false;
     // Attribute values live only as long as the start tag: keep copies of the ones used.
-    Keep(value_, attributes.Find(kOffice, "value"));
-    Keep(booleanValue_, attributes.Find(kOffice, "boolean-value"));
-    Keep(dateValue_, attributes.Find(kOffice, "date-value"));
-    Keep(timeValue_, attributes.Find(kOffice, "time-value"));
-    Keep(stringValue_, attributes.Find(kOffice, "string-value"));
-    Keep(valueTypeText_, attributes.Find(kOffice, "value-type"));
+    attributes.ForEach([&](const XmlRead::QName& name, const char* value) {
+      if (name.ns == kOffice) {
+        const std::string_view n = name.local;
+        Kept* slot = n == "value-type"      ? &valueTypeText_
+                     : n == "value"         ? &value_
+                     : n == "string-value"  ? &stringValue_
+                     : n == "boolean-value" ? &booleanValue_
+                     : n == "date-value"    ? &dateValue_
+                     : n == "time-value"    ? &timeValue_
+                                            : nullptr;
+        if (slot) {
+          slot->has = true;
+          slot->text.assign(value);
+        }
+      } else if (name.ns == kTable) {
+        if (name.local == "number-columns-repeated") cellRepeat_ = RepeatCount(value);
+        else if (name.local == "formula") hasFormula_ = true;
+      } else if (name.Is(kCalcExt, "value-type")) {
+        error_ = std::strcmp(value, "error") == 0;
+      }
+    });
     text_.clear();
     paragraphs_ = 0;
     return true;
   }
 
-  static void Keep(std::optional<std::string>& slot, const char* value) {
-    if (value) slot = value;
-    else slot.reset();
-  }
+  // An attribute's value kept past its start tag; the string keeps its room from cell to cell.
+  struct Kept {
+    bool has = false;
+    std::string text;
+    explicit operator bool() const { return has; }
+    const std::string& operator*() const { return text; }
+    const std::string* operator->() const { return &text; }
+  };
 
   // The value of the cell just read, or false when it holds none.
   bool CellValue(Grid::GridCell& cell, bool& isError) {
@@ -316,7 +333,7 @@ class ContentHandler : public XmlRead::Handler {
   bool lastRawSpace_ = false;
   uint32_t row_ = 0, rowRepeat_ = 1, column_ = 0, cellRepeat_ = 1;
   std::vector<CellRun> runs_;
-  std::optional<std::string> value_, booleanValue_, dateValue_, timeValue_, stringValue_, valueTypeText_;
+  Kept value_, booleanValue_, dateValue_, timeValue_, stringValue_, valueTypeText_;
   bool error_ = false, hasFormula_ = false, overBudget_ = false;
   std::string text_;
 };

@@ -113,8 +113,13 @@ class SheetHandler : public XmlRead::Handler {
   }
 
   bool StartCell(const XmlRead::Attributes& attributes) {
-    const char* reference = attributes.Find("r");
-    const char* type = attributes.Find("t");
+    const char* reference = nullptr;
+    const char* type = nullptr;
+    attributes.ForEach([&](const XmlRead::QName& name, const char* value) {
+      if (name.local.size() != 1 || !name.ns.empty()) return;
+      if (name.local[0] == 'r') reference = value;
+      else if (name.local[0] == 't') type = value;
+    });
     uint32_t row = row_, col = nextColumn_;
     if (reference && !ParseCellReference(reference, row, col)) return false;
     if (!reference && col >= static_cast<uint32_t>(Grid::GridSheet::kMaxColumns)) return false;
@@ -241,7 +246,8 @@ class SheetHandler : public XmlRead::Handler {
 bool ReadSheetPart(const Zip::Archive& archive, uint64_t index, Grid::GridSheet& sheet,
                    Grid::LoadBudget& budget, Grid::SheetBuilder& builder) {
   SheetHandler handler(sheet, budget, builder);
-  return XmlRead::ParsePart(archive, index, handler);
+  // Open XML local names are unambiguous here, and resolving namespaces costs a tenth of the parse.
+  return XmlRead::ParsePart(archive, index, handler, XmlRead::Names::kPrefixed);
 }
 
 }  // namespace Xlsx

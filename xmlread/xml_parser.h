@@ -25,6 +25,8 @@ struct QName {
 // the prefix (faster, for formats whose local names are unambiguous).
 enum class Names { kResolved, kPrefixed };
 
+QName SplitName(const char* expatName, Names names);
+
 // The attributes of one start tag, looked up by name.
 class Attributes {
  public:
@@ -33,6 +35,11 @@ class Attributes {
   const char* Find(std::string_view local) const;
   // The value of the attribute with this namespace and local name, null if absent.
   const char* Find(std::string_view ns, std::string_view local) const;
+  // Calls fn(name, value) for each attribute: one pass for a tag whose attributes are many.
+  template <typename Fn>
+  void ForEach(Fn&& fn) const {
+    for (const char** p = pairs_; *p; p += 2) fn(SplitName(*p, names_), p[1]);
+  }
 
  private:
   const char** pairs_;
@@ -48,7 +55,6 @@ class Handler {
   virtual bool Characters(std::string_view text) = 0;
 };
 
-QName SplitName(const char* expatName, Names names);
 
 class Parser {
  public:
