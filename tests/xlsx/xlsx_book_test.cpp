@@ -134,6 +134,8 @@ TEST(XlsxBook, DamagedOrHostilePackagesFailToLoad) {
       {"sheet part missing", "", {{"xl/worksheets/worksheet1.xml", ""}}},
       {"sheet relationship missing", "", {{"xl/_rels/workbook.xml.rels", "<Relationships/>"}}},
       {"workbook that is not XML", "", {{"xl/workbook.xml", "<workbook><sheets>"}}},
+      {"sheet inflating past 1000 times its stored size", "",
+       {{"xl/worksheets/worksheet1.xml", "<worksheet><sheetData>" + std::string(4 << 20, ' ') + "</sheetData></worksheet>"}}},
   };
   for (const auto& c : cases) {
     Package p;
