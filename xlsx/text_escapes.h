@@ -1,0 +1,13 @@
+// The `_xHHHH_` escapes with which workbook writers store characters XML cannot hold (and
+// a literal "_x" as `_x005F_x`): each becomes its character, a surrogate pair one character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Xlsx {
+
+// `text` with every escape decoded; text without "_x" comes back unchanged.
+std::string DecodeEscapes(std::string_view text);
+
+}  // namespace Xlsx

@@ -1,0 +1,101 @@
+// A bounded, namespace-aware expat parser that hands elements and text to a Handler. It
+// refuses any document type declaration (so no entity is ever declared or expanded), limits
+// the nesting depth and the bytes one token may span, and stops as soon as the handler
+// reports bad content. Owns the expat parser; the handler belongs to the caller.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct XML_ParserStruct;
+
+namespace XmlRead {
+
+// An element or attribute name: its namespace (the URI when the parser resolves namespaces,
+// else the prefix; empty when none) and its local part.
+struct QName {
+  std::string_view ns;
+  std::string_view local;
+  bool Is(std::string_view uri, std::string_view name) const { return local == name && ns == uri; }
+};
+
+// How names reach the handler: with their namespace URIs resolved, or as written, split at
+// the prefix (faster, for formats whose local names are unambiguous).
+enum class Names { kResolved, kPrefixed };
+
+QName SplitName(const char* expatName, Names names);
+
+// The attributes of one start tag, looked up by name.
+class Attributes {
+ public:
+  Attributes(const char** pairs, Names names) : pairs_(pairs), names_(names) {}
+  // The value of the attribute with this local name in any namespace (or none), null if absent.
+  const char* Find(std::string_view local) const;
+  // The value of the attribute with this namespace and local name, null if absent.
+  const char* Find(std::string_view ns, std::string_view local) const;
+  // Calls fn(name, value) for each attribute: one pass for a tag whose attributes are many.
+  template <typename Fn>
+  void ForEach(Fn&& fn) const {
+    for (const char** p = pairs_; *p; p += 2) fn(SplitName(*p, names_), p[1]);
+  }
+
+ private:
+  const char** pairs_;
+  Names names_;
+};
+
+class Handler {
+ public:
+  virtual ~Handler() = default;
+  // Each returns false when the content is bad; the parse then stops and fails.
+  virtual bool StartElement(const QName& name, const Attributes& attributes) = 0;
+  virtual bool EndElement(const QName& name) = 0;
+  virtual bool Characters(std::string_view text) = 0;
+};
+
+
+class Parser {
+ public:
+  static constexpr int kMaxDepth = 256;
+  // A token (a start tag with its attributes, a comment) still open after this many bytes is
+  // refused before the next chunk, so one element cannot make expat buffer the whole part.
+  static constexpr uint64_t kMaxTokenBytes = uint64_t{8} << 20;
+  static constexpr size_t kChunkBytes = 64 * 1024;
+
+  explicit Parser(Handler& handler, Names names = Names::kResolved);
+  ~Parser();
+  Parser(const Parser&) = delete;
+  Parser& operator=(const Parser&) = delete;
+
+  // A buffer of kChunkBytes to fill with the next bytes, then Parse(count); count 0 ends the
+  // document. Both false once the document is bad; Error() says why.
+  void* Buffer();
+  bool Parse(size_t count);
+  // The same for bytes held elsewhere (tests, small parts).
+  bool ParseAll(std::string_view document);
+  const std::string& Error() const { return error_; }
+
+ private:
+  static void OnStart(void* self, const char* name, const char** attributes);
+  static void OnEnd(void* self, const char* name);
+  static void OnText(void* self, const char* text, int length);
+  static void OnMarkup(void* self, const char*);
+  static void OnDoctype(void* self, const char*, const char*, const char*, int);
+  static void OnEntity(void* self, const char*, int, const char*, int, const char*, const char*,
+                       const char*, const char*);
+  void Fail(const char* why);
+  void Progress();
+
+  XML_ParserStruct* parser_;
+  Handler& handler_;
+  Names names_;
+  int depth_ = 0;
+  uint64_t fed_ = 0;
+  uint64_t lastEvent_ = 0;
+  bool failed_ = false;
+  std::string error_;
+};
+
+}  // namespace XmlRead
