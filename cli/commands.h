@@ -10,7 +10,7 @@ using Args = std::vector<std::string>;
 
 int RunBuild(const Args& args);    // tallyform-cli build SETLIST SETTINGS
 int RunUpload(const Args& args);   // tallyform-cli upload JSON [--host ADDR] [--port N]
-int RunInspect(const Args& args);  // tallyform-cli inspect FILE
+int RunInspect(const Args& args);  // tallyform-cli inspect [--stream] FILE
 
 // What `COMMAND --help` and `help COMMAND` print.
 extern const char kBuildUsage[];
