@@ -3,7 +3,7 @@ BUILD      ?= build
 SAN_BUILD  ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: setup build run test test-asan fuzz install clean
+.PHONY: setup build run test test-asan fuzz install package check-package clean
 
 setup:
 	@scripts/setup
@@ -37,6 +37,14 @@ fuzz: setup
 # PREFIX (default /usr/local) and DESTDIR are honoured: make install PREFIX=$$HOME/.local
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+# The Debian package of the build, $(BUILD)/tallyform_VERSION_ARCH.deb (CPack's DEB generator).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package validated, linted and installed into a throw-away Debian root, where it runs.
+check-package: setup
+	BUILD=$(BUILD) scripts/check-package
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

@@ -7,8 +7,6 @@
 #include "cli/commands.h"
 #include "cli/stdout_console.h"
 
-namespace {
-
 const char kBuildUsage[] =
     "usage: tallyform-cli build SETLIST SETTINGS\n"
     "\n"
@@ -18,10 +16,8 @@ const char kBuildUsage[] =
     "Exit 0 when the document was written, 1 when the build stopped or the combination of\n"
     "file types is invalid, 2 for a usage error.\n";
 
-}  // namespace
-
 int RunBuild(const Args& args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+  if (args.size() == 1 && IsHelpOption(args[0])) {
     std::fputs(kBuildUsage, stdout);
     return 0;
   }

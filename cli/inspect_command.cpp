@@ -18,6 +18,16 @@
 #include "textbook/text_book.h"
 #include "xls/xls_book.h"
 
+const char kInspectUsage[] =
+    "usage: tallyform-cli inspect [--stream] FILE\n"
+    "\n"
+    "Prints the cells the readers see in FILE, read by the reader its extension picks (.xls,\n"
+    "or a text table), as one JSON object on standard output:\n"
+    "{\"sheets\":[{\"rows\":R,\"cols\":C,\"cells\":[[row,col,type,value],...]},...]}.\n"
+    "  --stream  FILE is a raw Workbook stream, not an .xls file\n"
+    "Exit 0 when the cells were printed, 1 when FILE cannot be read as that kind of table,\n"
+    "2 for a usage error.\n";
+
 namespace {
 
 // Shortest text that reads back to the same double; JSON has no NaN or infinity.
@@ -126,13 +136,17 @@ int RunInspect(const Args& args) {
   bool stream = false;
   std::vector<std::string> paths;
   for (const std::string& a : args) {
+    if (IsHelpOption(a)) {
+      std::fputs(kInspectUsage, stdout);
+      return 0;
+    }
     if (a == "--stream")
       stream = true;
     else
       paths.push_back(a);
   }
   if (paths.size() != 1) {
-    std::fputs("usage: tallyform-cli inspect FILE\n", stderr);
+    std::fputs(kInspectUsage, stderr);
     return 2;
   }
   const std::string& path = paths[0];

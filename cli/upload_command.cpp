@@ -1,3 +1,5 @@
+// tallyform-cli upload JSON: the "Upload" step from a shell, to the device or to the address
+// and port given, with the document checked before any connection.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,14 +10,17 @@
 #include "upload/device_endpoint.h"
 #include "upload/upload_driver.h"
 
-namespace {
-
 const char kUploadUsage[] =
     "usage: tallyform-cli upload JSON [--host ADDR] [--port N]\n"
     "  JSON         the setlist document to send: a JSON array of at most 16 MiB (its name,\n"
     "               less the extension, names the setlist)\n"
     "  --host ADDR  the device's IPv4 address (default 192.168.4.1)\n"
-    "  --port N     the device's TCP port, 1 to 65535 (default 80)\n";
+    "  --port N     the device's TCP port, 1 to 65535 (default 80)\n"
+    "Sends it exactly as \"Upload\" does; the steps go to standard output.\n"
+    "Exit 0 when the document was sent, 1 when the upload failed or the file was refused\n"
+    "before connecting, 2 for a usage error.\n";
+
+namespace {
 
 int UsageError(const std::string& why) {
   std::fprintf(stderr, "tallyform-cli upload: %s\n%s", why.c_str(), kUploadUsage);
@@ -55,7 +60,7 @@ int RunUpload(const Args& args) {
       } else if (!ParsePort(value, device.port)) {
         return UsageError("--port must be a number from 1 to 65535, not '" + value + "'");
       }
-    } else if (arg == "--help" || arg == "-h") {
+    } else if (IsHelpOption(arg)) {
       std::fputs(kUploadUsage, stdout);
       return 0;
     } else if (arg.size() > 1 && arg[0] == '-') {
