@@ -15,5 +15,5 @@ struct BuildPaths {
 };
 
 bool create_fromtext_file(const BuildPaths& paths, Console& console);  // text setlist, text settings
-bool create_index_file(const BuildPaths& paths, Console& console);     // .xls setlist, .xls settings
-bool create_hybrid_file(const BuildPaths& paths, Console& console);    // text setlist, .xls settings
+bool create_index_file(const BuildPaths& paths, Console& console);     // workbook setlist, workbook settings
+bool create_hybrid_file(const BuildPaths& paths, Console& console);    // text setlist, workbook settings

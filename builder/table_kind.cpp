@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "builder/grid_table.h"
 #include "builder/text_table.h"
 #include "builder/xls_table.h"
 
@@ -10,6 +11,9 @@ namespace {
 
 constexpr TableKind kKinds[] = {
     {"xls", TableFamily::Workbook, "Excel Files", TableReader::Xls, MakeXlsTable},
+    {"xlsx", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, MakeXlsxTable},
+    {"xlsm", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, MakeXlsxTable},  // macros are never run
+    {"ods", TableFamily::Workbook, "OpenDocument Spreadsheets", TableReader::Ods, MakeOdsTable},
     {"csv", TableFamily::Text, "CSV Files", TableReader::Text, MakeTextTable},
     {"txt", TableFamily::Text, "Text Files", TableReader::Text, MakeTextTable},
 };

@@ -14,7 +14,7 @@
 enum class TableFamily { Text, Workbook };
 
 // The reader library behind a kind, for callers that show a reader's own cells (inspect).
-enum class TableReader { Text, Xls };
+enum class TableReader { Text, Xls, Xlsx, Ods };
 
 struct TableKind {
   const char* extension;     // without the dot

@@ -1,23 +1,9 @@
 #include "builder/xls_cell_values.h"
 
-#include <cmath>
-#include <limits>
-
 #include "text/utf8.h"
 
 namespace {
-
 using Result = Xls::XlsCell::Formula::Result;
-
-std::optional<int32_t> Truncated(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const double whole = std::trunc(value);
-  if (whole < std::numeric_limits<int32_t>::min() || whole > std::numeric_limits<int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<int32_t>(whole);
-}
-
 }  // namespace
 
 std::string XlsCellText(const Xls::XlsCell& cell) {
@@ -51,14 +37,14 @@ std::string XlsCellText(const Xls::XlsCell& cell) {
 std::optional<int32_t> XlsCellTempo(const Xls::XlsCell& cell) {
   switch (cell.Type()) {
     case Xls::CellInteger: return cell.GetInteger();  // Booleans arrive here as 0 or 1
-    case Xls::CellDouble: return Truncated(cell.GetDouble());
+    case Xls::CellDouble: return TruncatedInteger(cell.GetDouble());
     case Xls::CellString:
     case Xls::CellWString: return LeadingInteger(XlsCellText(cell));
     case Xls::CellFormula: {
       const Xls::XlsCell::Formula* f = cell.GetFormula();
       if (!f) return std::nullopt;
       switch (f->ResultKind()) {
-        case Result::Number: return Truncated(f->Number());
+        case Result::Number: return TruncatedInteger(f->Number());
         case Result::Text: return LeadingInteger(Utf16ToUtf8(f->wideResult));
         case Result::Boolean: return f->BooleanResult() ? 1 : 0;
         case Result::Error:

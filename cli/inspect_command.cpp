@@ -1,6 +1,7 @@
 // tallyform-cli inspect: prints what the readers see in a table file as one JSON object,
 // {"sheets":[{"rows":R,"cols":C,"cells":[[row,col,type,value],...]},...]}, with only the
-// non-empty cells, row by row. `--stream` reads a raw Workbook stream instead of an .xls.
+// non-empty cells, row by row. The reader is the one the build takes for the file's extension;
+// a kind no reader knows is refused. `--stream` reads a raw Workbook stream instead of an .xls.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -13,20 +14,24 @@
 #include "builder/dispatch.h"
 #include "builder/table_kind.h"
 #include "cli/commands.h"
+#include "grid/grid_sheet.h"
+#include "ods/ods_book.h"
 #include "text/json_string.h"
 #include "text/utf8.h"
 #include "textbook/text_book.h"
 #include "xls/xls_book.h"
+#include "xlsx/xlsx_book.h"
 
 const char kInspectUsage[] =
     "usage: tallyform-cli inspect [--stream] FILE\n"
     "\n"
     "Prints the cells the readers see in FILE, read by the reader its extension picks (.xls,\n"
-    "or a text table), as one JSON object on standard output:\n"
+    ".xlsx, .xlsm, .ods, or a .csv or .txt text table; compared exactly, as the build compares\n"
+    "them), as one JSON object on standard output:\n"
     "{\"sheets\":[{\"rows\":R,\"cols\":C,\"cells\":[[row,col,type,value],...]},...]}.\n"
     "  --stream  FILE is a raw Workbook stream, not an .xls file\n"
-    "Exit 0 when the cells were printed, 1 when FILE cannot be read as that kind of table,\n"
-    "2 for a usage error.\n";
+    "Exit 0 when the cells were printed, 1 when FILE is of no kind a reader knows or cannot be\n"
+    "read as its kind of table, 2 for a usage error.\n";
 
 namespace {
 
@@ -52,7 +57,7 @@ void AppendFormulaResult(std::string& out, const Xls::XlsCell::Formula* f) {
   }
 }
 
-void AppendXlsCell(std::string& out, int32_t r, int32_t c, const Xls::XlsCell& cell) {
+void AppendCell(std::string& out, int32_t r, int32_t c, const Xls::XlsCell& cell) {
   const int32_t type = cell.Type();
   out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
   switch (type) {
@@ -66,20 +71,40 @@ void AppendXlsCell(std::string& out, int32_t r, int32_t c, const Xls::XlsCell& c
   out += ']';
 }
 
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "tallyform-cli: %s\n", message.c_str());
+  return 1;
+}
+
+void AppendCell(std::string& out, int32_t r, int32_t c, const Grid::GridCell& cell) {
+  out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(cell.Type()) + ',';
+  // A formula's cached result is in the same payload as a plain cell's value.
+  switch (cell.Holds()) {
+    case Grid::Payload::kNumber: AppendNumber(out, cell.GetDouble()); break;
+    case Grid::Payload::kBoolean: out += std::to_string(cell.GetInteger()); break;
+    case Grid::Payload::kText: AppendJsonString(out, cell.GetString()); break;
+    case Grid::Payload::kNone:
+    case Grid::Payload::kSharedText: out += cell.Type() == Grid::CellFormula ? "\"\"" : "null"; break;
+  }
+  out += ']';
+}
+
+// Any workbook reader's book (.xls, .xlsx, .ods): its sheets' stored cells, in row order.
 // Written in pieces: the text of a large sheet is never held whole.
-void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
+template <typename Book>
+void PrintWorkbookJson(Book& book, FILE* to) {
   std::string out = "{\"sheets\":[";
   for (int32_t i = 0; i < book.GetTotalWorkSheets(); ++i) {
-    const Xls::XlsSheet* sheet = book.GetWorksheet(i);
+    const auto* sheet = book.GetWorksheet(i);
     if (i) out += ',';
     out += "{\"rows\":" + std::to_string(sheet->GetTotalRows()) +
            ",\"cols\":" + std::to_string(sheet->GetTotalCols()) + ",\"cells\":[";
     bool first = true;
-    sheet->ForEachStoredCell([&](int32_t r, int32_t c, const Xls::XlsCell& cell) {
-      if (cell.Type() == Xls::CellUndefined) return;
+    sheet->ForEachStoredCell([&](int32_t r, int32_t c, const auto& cell) {
+      if (cell.Type() == 0) return;  // CellUndefined in every reader
       if (!first) out += ',';
       first = false;
-      AppendXlsCell(out, r, c, cell);
+      AppendCell(out, r, c, cell);
       if (out.size() > (1 << 16)) {
         std::fwrite(out.data(), 1, out.size(), to);
         out.clear();
@@ -89,6 +114,14 @@ void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
   }
   out += "]}\n";
   std::fwrite(out.data(), 1, out.size(), to);
+}
+
+template <typename Book>
+int InspectWorkbook(const std::string& path, const char* kind) {
+  Book book;
+  if (!book.Load(path)) return Fail("cannot load '" + path + "' as " + kind);
+  PrintWorkbookJson(book, stdout);
+  return 0;
 }
 
 // Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
@@ -125,11 +158,6 @@ void PrintTextJson(TextBook& book, FILE* to) {
   std::fwrite(out.data(), 1, out.size(), to);
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "tallyform-cli: %s\n", message.c_str());
-  return 1;
-}
-
 }  // namespace
 
 int RunInspect(const Args& args) {
@@ -157,18 +185,21 @@ int RunInspect(const Args& args) {
     Xls::XlsBook book;
     if (!book.LoadStream(ByteOrder::ByteSpan(bytes.data(), bytes.size())))
       return Fail("cannot load '" + path + "' as a Workbook stream");
-    PrintXlsJson(book, stdout);
+    PrintWorkbookJson(book, stdout);
     return 0;
   }
-  // The reader the build would use for this extension; a kind no reader knows is read as text.
-  const TableKind* kind = FindTableKind(FileExtension(path));
-  switch (kind ? kind->reader : TableReader::Text) {
-    case TableReader::Xls: {
-      Xls::XlsBook book;
-      if (!book.Load(path)) return Fail("cannot load '" + path + "' as an .xls workbook");
-      PrintXlsJson(book, stdout);
-      return 0;
-    }
+  // The reader the build would use for this extension. Reading any other file as text would
+  // print a zip's or an image's bytes as if they were a table.
+  const std::string extension = FileExtension(path);
+  const TableKind* kind = FindTableKind(extension);
+  if (!kind) {
+    return Fail("cannot inspect '" + path + "': no reader reads files with the extension '" + extension +
+                "' (extensions are compared exactly)");
+  }
+  switch (kind->reader) {
+    case TableReader::Xls: return InspectWorkbook<Xls::XlsBook>(path, "an .xls workbook");
+    case TableReader::Xlsx: return InspectWorkbook<Xlsx::XlsxBook>(path, "an .xlsx workbook");
+    case TableReader::Ods: return InspectWorkbook<Ods::OdsBook>(path, "an .ods workbook");
     case TableReader::Text: break;
   }
   TextBook book;

@@ -20,6 +20,15 @@ std::string NumberText(double value) {
   return std::string(buffer, result.ptr);
 }
 
+std::optional<int32_t> TruncatedInteger(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double whole = std::trunc(value);
+  if (whole < std::numeric_limits<int32_t>::min() || whole > std::numeric_limits<int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int32_t>(whole);
+}
+
 std::optional<int32_t> LeadingInteger(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;

@@ -25,9 +25,30 @@ TEST(Dispatch, EverythingElseIsInvalid) {
   for (const auto& [setlist, settings] : std::vector<std::pair<std::string, std::string>>{
            {"CSV", "csv"}, {"csv", "TXT"}, {"XLS", "XLS"}, {"xls", "csv"}, {"xls", "txt"},
            {"json", "csv"}, {"csv", "json"}, {"", "csv"}, {"csv ", "csv"},
-           {"xls", "XLS"}, {"XLS", "xls"}, {"csv", "XLS"}, {"xls ", "xls"}, {"xlsx", "xls"}}) {
+           {"xls", "XLS"}, {"XLS", "xls"}, {"csv", "XLS"}, {"xls ", "xls"}}) {
     EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::Invalid) << setlist << " " << settings;
   }
+}
+
+// Every workbook kind is a settings table for a workbook or text setlist, mixed as they come;
+// a workbook setlist never goes with text settings, and case still matters.
+TEST(Dispatch, WorkbookKindsMixFreely) {
+  const struct {
+    const char* setlist;
+    const char* settings;
+    BuildKind build;
+  } cases[] = {
+      {"xlsx", "xlsx", BuildKind::Index},    {"xlsm", "ods", BuildKind::Index},
+      {"ods", "ods", BuildKind::Index},      {"xlsx", "xls", BuildKind::Index},
+      {"xls", "ods", BuildKind::Index},      {"ods", "xlsm", BuildKind::Index},
+      {"csv", "ods", BuildKind::Hybrid},     {"txt", "xlsx", BuildKind::Hybrid},
+      {"csv", "xlsm", BuildKind::Hybrid},    {"xlsx", "csv", BuildKind::Invalid},
+      {"ods", "txt", BuildKind::Invalid},    {"xlsm", "csv", BuildKind::Invalid},
+      {"XLSX", "xlsx", BuildKind::Invalid},  {"xlsx", "XLSX", BuildKind::Invalid},
+      {"csv", "ODS", BuildKind::Invalid},    {"xlsb", "xlsx", BuildKind::Invalid},
+      {"csv", "fods", BuildKind::Invalid},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ChooseBuild(c.setlist, c.settings), c.build) << c.setlist << " " << c.settings;
 }
 
 TEST(Dispatch, ExtensionIsAfterTheLastDotOrTheWholePath) {

@@ -16,6 +16,10 @@ TEST(TableKind, ExtensionsAreMatchedExactly) {
   } cases[] = {
       {"xls", true, TableFamily::Workbook, 1}, {"csv", true, TableFamily::Text, 0},
       {"txt", true, TableFamily::Text, 0},     {"XLS", false, {}, 0},
+      {"xlsx", true, TableFamily::Workbook, 1}, {"xlsm", true, TableFamily::Workbook, 1},
+      {"ods", true, TableFamily::Workbook, 1},  {"XLSX", false, {}, 0},
+      {"Xlsm", false, {}, 0},                   {"ODS", false, {}, 0},
+      {"xlsx ", false, {}, 0},                  {"xlsb", false, {}, 0},
       {"Csv", false, {}, 0},                   {"xls ", false, {}, 0},
       {"", false, {}, 0},                      {"json", false, {}, 0},
   };

@@ -11,6 +11,7 @@
 #include "builder/dispatch.h"
 #include "tests/support/files.h"
 #include "tests/support/build_console.h"
+#include "tests/support/build_fixture.h"
 #include "xls/xls_book.h"
 
 namespace {
@@ -41,29 +42,10 @@ std::string Document(const std::vector<std::string>& records) {
   return out + "]";
 }
 
-class XlsBuildTest : public ::testing::Test {
+class XlsBuildTest : public testing_support::BuildFixture {
  protected:
-  // Copies fixture `name` (or writes `bytes`) into the scratch folder; returns its path.
-  std::string Put(const std::string& name, const std::string& bytes) {
-    WriteFile(dir_.File(name), bytes);
-    return dir_.File(name);
-  }
   std::string PutFixture(const std::string& name) { return Put(name, Fixture(name)); }
-
-  // Runs the build that the two extensions choose, as "Create Output" does.
-  BuildOutcome Build(const std::string& setlist, const std::string& settings) {
-    paths_ = {setlist, settings, *DeriveJsonPath(setlist)};
-    console_.lines.clear();
-    return RunChosenBuild(paths_, console_);
-  }
-  std::string Json() const { return ReadFile(paths_.json_file); }
-  bool JsonExists() const { return std::filesystem::exists(paths_.json_file); }
-  Lines Success(const Lines& middle, int records) const { return SuccessLines(middle, records, paths_.json_file); }
   static Lines Stop(const char* message, const std::string& path) { return StopLines(message, path); }
-
-  ScratchDir dir_;
-  BuildPaths paths_;
-  RecordingConsole console_;
 };
 
 // Every kind of cell in every column, two setlist worksheets, the header row never matched.

@@ -81,3 +81,50 @@ TEST(InspectCommand, TextsAreEscapedAsTheDocumentEscapesThemAndNonUtf8ReadsAsLat
             "{\"sheets\":[{\"rows\":1,\"cols\":5,\"cells\":[[0,0,3,\"a\\bb\\fc\\u0001\"],"
             "[0,1,3,\"Caf\xC3\xA9\"],[0,2,3,\"\xC3\x80\xC2\xAF\"]]}]}\n");
 }
+
+// The .xlsx and .ods readers in the same shape: formula results by kind (an error result
+// is ""), Booleans as type 1, chart sheets skipped, repeated rows and cells placed.
+TEST(InspectCommand, WorkbooksOfTheNewerKindsInTheSameShape) {
+  const std::string workbooks = TALLYFORM_SOURCE_DIR "/tests/fixtures/workbooks/";
+  CliRun r = Inspect(workbooks + "perl-chartsheet.xlsx");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":10,\"cols\":3,\"cells\":[[0,0,3,\"name\"],[0,1,3,\"value\"],[0,2,3,\"formula\"],"
+            "[1,0,3,\"item 1\"],[1,1,2,1.5],[1,2,5,98.6],[2,0,3,\"item 2\"],[2,1,2,3],[2,2,5,\"item 1!\"],"
+            "[3,0,3,\"item 3\"],[3,1,2,4.5],[3,2,5,1],[4,0,3,\"item 4\"],[4,1,2,6],[4,2,5,\"\"],"
+            "[5,0,3,\"item 5\"],[5,1,2,7.5],[6,0,3,\"plain bold end\"],[7,0,3,\"merged\"],"
+            "[9,0,3,\"\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
+            "\xF0\x9F\x8E\xB8\"]]},"
+            "{\"rows\":2,\"cols\":2,\"cells\":[[0,0,3,\"after the chart sheet\"],[1,1,2,42]]},"
+            "{\"rows\":1,\"cols\":1,\"cells\":[[0,0,3,\"hidden\"]]}]}\n");
+  r = Inspect(workbooks + "lo-repeats.ods");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "{\"sheets\":[{\"rows\":9,\"cols\":7,\"cells\":[[0,0,3,\"same\"],[0,1,3,\"same\"],[0,2,2,7],[0,3,2,7],"
+            "[1,0,2,1],[1,2,3,\"x\"],[2,0,2,1],[2,2,3,\"x\"],[3,0,2,1],[3,2,3,\"x\"],[8,6,3,\"far\"]]},"
+            "{\"rows\":1,\"cols\":1,\"cells\":[[0,0,3,\"after the tail\"]]}]}\n");
+}
+
+// Extensions are compared exactly, as the build compares them: any other file is refused,
+// never printed as if it were a text table.
+TEST(InspectCommand, RefusesAKindNoReaderKnows) {
+  const std::string workbooks = TALLYFORM_SOURCE_DIR "/tests/fixtures/workbooks/";
+  const std::string upper = TALLYFORM_BINARY_DIR "/inspect-upper.XLSX";
+  const std::string zip = TALLYFORM_BINARY_DIR "/inspect-archive.zip";
+  const std::string csv = TALLYFORM_BINARY_DIR "/inspect-upper.CSV";
+  std::ofstream(upper, std::ios::binary) << std::ifstream(workbooks + "build-settings.xlsx", std::ios::binary).rdbuf();
+  std::ofstream(zip, std::ios::binary) << std::ifstream(workbooks + "build-settings.ods", std::ios::binary).rdbuf();
+  std::ofstream(csv) << "intro,Intro Jam\n";
+  for (const std::string& path : {upper, zip, csv}) {
+    const CliRun r = Inspect(path);
+    EXPECT_EQ(r.status, 1) << path;
+    EXPECT_TRUE(r.out.empty()) << path;
+    EXPECT_NE(Stderr().find(path), std::string::npos) << path;
+  }
+  // A workbook of a known kind that does not load is refused like a damaged .xls.
+  const std::string damaged = TALLYFORM_BINARY_DIR "/inspect-damaged.ods";
+  std::ofstream(damaged) << "not a zip\n";
+  const CliRun r = Inspect(damaged);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty());
+}

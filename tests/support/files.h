@@ -1,6 +1,7 @@
 // Test helpers for files: a scratch folder removed at the end, and whole-file reads and writes.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,16 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The files of `dir` whose extension is `extension` (".xlsx"), sorted; none when there is no `dir`.
+inline std::vector<std::string> FilesWithExtension(const std::string& dir, const std::string& extension) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+    if (e.path().extension() == extension) files.push_back(e.path().string());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 }  // namespace testing_support

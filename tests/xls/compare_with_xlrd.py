@@ -15,7 +15,6 @@ import argparse
 import json
 import math
 import os
-import resource
 import subprocess
 import sys
 import tempfile
@@ -23,12 +22,9 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 XLRD_DUMP = os.path.join(ROOT, "scripts", "xlrd-dump")
-SAN_ENV = {"ASAN_OPTIONS": "exitcode=86:hard_rss_limit_mb=2048:detect_leaks=1",
-           "UBSAN_OPTIONS": "exitcode=86:print_stacktrace=1"}
-
-
-def limit_memory():
-    resource.setrlimit(resource.RLIMIT_AS, (4 << 30, 4 << 30))
+sys.dont_write_bytecode = True  # nothing cached into the source tree
+sys.path.insert(0, os.path.join(ROOT, "tests", "tools"))
+from compare_cells import SAN_ENV, limit_memory  # noqa: E402  how our reader is run
 
 
 def workbook_stream(path, out):

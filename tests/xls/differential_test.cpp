@@ -1,7 +1,7 @@
 // Differential checks against Python's xlrd (tests/xls/compare_with_xlrd.py): the fixtures
 // must agree cell for cell; every file of the public corpus must load without a crash, hang
 // or runaway memory, and its agreement figure is printed. And openpyxl's reading of the
-// .xlsx workbook fixtures (scripts/openpyxl-dump) against ours of their .xls twins.
+// .xlsx workbook fixtures (tests/tools/compare_cells.py) against ours of their .xls twins.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,56 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+#include "tests/support/run_script.h"
+
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+using testing_support::CompareCells;
+using testing_support::FilesWithExtension;
+using testing_support::kSanitized;
+using testing_support::PythonHas;
+using testing_support::RunScript;
 
 const std::string kSource = TALLYFORM_SOURCE_DIR;
 
-bool PythonHas(const char* modules) {
-  const std::string cmd = std::string("/usr/bin/python3 -c 'import ") + modules + "' >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
-std::vector<std::string> FilesOf(const std::string& dir, const char* extension) {
-  std::vector<std::string> files;
-  for (const auto& e : std::filesystem::directory_iterator(dir))
-    if (e.path().extension() == extension) files.push_back(e.path().string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::vector<std::string> XlsFiles(const std::string& dir) { return FilesOf(dir, ".xls"); }
-
-// Runs a comparison script; returns its exit status and prints its report.
-int RunScript(std::string cmd, const std::vector<std::string>& files) {
-  for (const auto& f : files) cmd += " '" + f + "'";
-  cmd += " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  std::string out;
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  const int status = pclose(p);
-  std::printf("%s", out.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+std::vector<std::string> XlsFiles(const std::string& dir) { return FilesWithExtension(dir, ".xls"); }
 
 int Compare(const std::vector<std::string>& files, bool strict) {
   std::string cmd = "/usr/bin/python3 " + kSource + "/tests/xls/compare_with_xlrd.py --cli " TALLYFORM_CLI;
   if (kSanitized) cmd += " --sanitized";
   if (strict) cmd += " --strict";
-  return RunScript(cmd, files);
+  return RunScript(cmd, files).status;
 }
 
 }  // namespace
@@ -75,10 +45,12 @@ TEST(OpenpyxlDifferential, XlsxFixturesReadAsTheirXlsTwins) {
   if (!PythonHas("openpyxl")) GTEST_SKIP() << "python3-openpyxl missing";
   std::vector<std::string> twins;
   for (const char* dir : {"/tests/fixtures/workbooks", "/examples"})
-    for (const std::string& xlsx : FilesOf(kSource + dir, ".xlsx"))
-      if (std::filesystem::exists(std::filesystem::path(xlsx).replace_extension(".xls"))) twins.push_back(xlsx);
+    for (const std::string& xlsx : FilesWithExtension(kSource + dir, ".xlsx")) {
+      const std::string xls = std::filesystem::path(xlsx).replace_extension(".xls").string();
+      if (std::filesystem::exists(xls)) twins.push_back(xls + "=" + xlsx);
+    }
   ASSERT_GE(twins.size(), 6u);
-  EXPECT_EQ(RunScript("/usr/bin/python3 " + kSource + "/tests/xls/compare_with_openpyxl.py --cli " TALLYFORM_CLI, twins), 0);
+  EXPECT_EQ(CompareCells("--strict", twins).status, 0);
 }
 
 TEST(XlrdDifferential, PublicCorpusLoadsAndAgreementIsReported) {

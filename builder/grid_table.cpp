@@ -1,0 +1,18 @@
+#include "builder/grid_table.h"
+
+#include "builder/grid_cell_values.h"
+#include "builder/workbook_table.h"
+#include "ods/ods_book.h"
+#include "xlsx/xlsx_book.h"
+
+namespace {
+
+struct GridCellReading {
+  static std::string Text(const Grid::GridCell& cell) { return GridCellText(cell); }
+  static std::optional<int32_t> Tempo(const Grid::GridCell& cell) { return GridCellTempo(cell); }
+};
+
+}  // namespace
+
+std::unique_ptr<Table> MakeXlsxTable() { return std::make_unique<WorkbookTable<Xlsx::XlsxBook, GridCellReading>>(); }
+std::unique_ptr<Table> MakeOdsTable() { return std::make_unique<WorkbookTable<Ods::OdsBook, GridCellReading>>(); }
