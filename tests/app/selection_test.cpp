@@ -28,14 +28,19 @@ QStringList Descriptions(const FilterList& list) {
   return out;
 }
 
+// The workbook kinds share one "Excel Files" entry, OpenDocument has its own; the dialogs
+// then show every kind a build takes.
 TEST(FileFiltersTest, ListsAndTheirQtForm) {
-  EXPECT_EQ(Descriptions(SpreadsheetFilters()), QStringList({"Excel Files|*.xls", "All Files|*.*"}));
+  EXPECT_EQ(Descriptions(SpreadsheetFilters()),
+            QStringList({"Excel Files|*.xls *.xlsx *.xlsm", "OpenDocument Spreadsheets|*.ods", "All Files|*.*"}));
   EXPECT_EQ(Descriptions(TextFilters()), QStringList({"CSV Files|*.csv", "Text Files|*.txt", "All Files|*.*"}));
   EXPECT_EQ(Descriptions(MixedFilters()),
-            QStringList({"Excel Files|*.xls", "CSV Files|*.csv", "Text Files|*.txt", "All Files|*.*"}));
+            QStringList({"Excel Files|*.xls *.xlsx *.xlsm", "OpenDocument Spreadsheets|*.ods", "CSV Files|*.csv",
+                         "Text Files|*.txt", "All Files|*.*"}));
   // "All Files" must also offer names without a dot, as it does on Windows.
   EXPECT_EQ(ToQtNameFilters(MixedFilters()),
-            QStringList({"Excel Files (*.xls)", "CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*)"}));
+            QStringList({"Excel Files (*.xls *.xlsx *.xlsm)", "OpenDocument Spreadsheets (*.ods)", "CSV Files (*.csv)",
+                         "Text Files (*.txt)", "All Files (*)"}));
 }
 
 TEST(SelectionTest, CheckBoxChoosesTheDialogsFilters) {

@@ -1,6 +1,6 @@
-// "Create Output" with .xls tables, driven through the window with a fake file dialog: every
-// combination with an .xls settings table, the ones that stay invalid, and the stops an .xls
-// file brings (the same file twice, a held file, a text file named .xls).
+// "Create Output" with workbook tables, driven through the window with a fake file dialog:
+// every combination with an .xls, .xlsx or .ods settings table, the ones that stay invalid,
+// and the stops a workbook brings (the same file twice, a held file, a text file named .xls).
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -44,7 +44,7 @@ std::vector<QString> Texts(const std::vector<ConsoleLine>& lines) {
 // Chooses both files through the fake dialog ("Use .csv files" ticked when the setlist is a
 // text table, as a user would) and clicks "Create Output".
 void ChooseAndRun(FormWithFakes& f, const QString& setlist, const QString& settings) {
-  if (!setlist.endsWith(".xls")) f.form.checkBox1->click();
+  if (setlist.endsWith(".csv") || setlist.endsWith(".txt")) f.form.checkBox1->click();
   f.files.answers = {setlist, settings};
   f.form.SelectSetlistFile->click();
   f.form.SelectSettingsFile->click();
@@ -55,7 +55,8 @@ class XlsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    for (const char* name : {"setlist.csv", "setlist.txt", "settings.csv", "setlist.xls", "settings.xls"}) {
+    for (const char* name : {"setlist.csv", "setlist.txt", "settings.csv", "setlist.xls", "settings.xls",
+                             "setlist.xlsx", "settings.xlsx", "settings.ods"}) {
       Put(dir_, name, Example(name));
     }
   }
@@ -98,6 +99,32 @@ TEST_F(XlsWindowTest, EveryCombinationWithAnXlsSettingsTableBuilds) {
   EXPECT_TRUE(txt.form.upload_button->isEnabled());
 }
 
+// The examples saved as .xlsx and .ods build the same document, chosen from dialogs that
+// offer them.
+TEST_F(XlsWindowTest, XlsxAndOdsTablesBuildInTheWindow) {
+  FormWithFakes reference;
+  ChooseAndRun(reference, Path("setlist.csv"), Path("settings.csv"));
+  const QByteArray expected = ReadAll(Path("setlist.json"));
+  ASSERT_FALSE(expected.isEmpty());
+  const std::pair<const char*, const char*> combinations[] = {
+      {"setlist.xlsx", "settings.xlsx"}, {"setlist.xlsx", "settings.ods"},
+      {"setlist.csv", "settings.ods"},   {"setlist.xls", "settings.xlsx"}};
+  for (const auto& [setlist, settings] : combinations) {
+    SCOPED_TRACE(std::string(setlist) + " + " + settings);
+    QFile::remove(Path("setlist.json"));
+    FormWithFakes f;
+    ChooseAndRun(f, Path(setlist), Path(settings));
+    ASSERT_EQ(f.files.asked_with.size(), 2u);
+    EXPECT_TRUE(ToQtNameFilters(f.files.asked_with[1]).contains("Excel Files (*.xls *.xlsx *.xlsm)"));
+    EXPECT_TRUE(ToQtNameFilters(f.files.asked_with[1]).contains("OpenDocument Spreadsheets (*.ods)"));
+    EXPECT_EQ(ReadAll(Path("setlist.json")), expected);
+    EXPECT_EQ(Texts(ConsoleLines(f.form.RunTextBox)),
+              std::vector<QString>({"Building JSON file ...", "No setting for: encore medley",
+                                    "File created...total records = 5", Path("setlist.json")}));
+    EXPECT_TRUE(f.form.upload_button->isEnabled());
+  }
+}
+
 TEST_F(XlsWindowTest, UpperCaseAndAnXlsSetlistWithTextSettingsAreInvalid) {
   const QString upper_setlist = Put(dir_, "TOUR.XLS", Example("setlist.xls"));
   const QString upper_settings = Put(dir_, "SETTINGS.XLS", Example("settings.xls"));
@@ -106,6 +133,8 @@ TEST_F(XlsWindowTest, UpperCaseAndAnXlsSetlistWithTextSettingsAreInvalid) {
       {Path("setlist.xls"), upper_settings},
       {Path("setlist.csv"), upper_settings},
       {Path("setlist.xls"), Path("settings.csv")},
+      {Path("setlist.xlsx"), Path("settings.csv")},
+      {Put(dir_, "TOUR.ODS", Example("settings.ods")), Path("settings.xlsx")},
   };
   for (const auto& [setlist, settings] : combinations) {
     SCOPED_TRACE((setlist + " + " + settings).toStdString());
@@ -127,6 +156,10 @@ TEST_F(XlsWindowTest, StopsKeepUploadAsItWasAndWriteNothing) {
   };
   const Case cases[] = {
       {Path("settings.xls"), Path("settings.xls"), "Error opening setlist file...", Path("settings.xls")},
+      {Path("settings.xlsx"), Path("settings.xlsx"), "Error opening setlist file...", Path("settings.xlsx")},
+      {Path("settings.ods"), Path("settings.ods"), "Error opening setlist file...", Path("settings.ods")},
+      {Path("setlist.csv"), Put(dir_, "notes.ods", "intro,Intro Jam,A01,,96\n"), "Error opening settings file...",
+       Path("notes.ods")},
       {Path("setlist.csv"), text_named_xls, "Error opening settings file...", text_named_xls},
       {text_named_xls, Path("settings.xls"), "Error opening setlist file...", text_named_xls},
   };
