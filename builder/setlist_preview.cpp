@@ -1,5 +1,6 @@
 #include "builder/setlist_preview.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "builder/build_messages.h"
@@ -23,23 +24,28 @@ bool PlacePreviewRows(std::vector<SetlistRecord> records, const BuildReport* rep
     rows.clear();
     return false;
   };
+  // A report of another number of records belongs to another document: the file was
+  // changed after the build, and its places would put warnings beside the wrong records.
+  const auto is_record = [](const BuildEvent& event) { return event.kind == BuildEvent::Kind::Record; };
+  if (report && static_cast<size_t>(std::count_if(report->begin(), report->end(), is_record)) != records.size()) {
+    report = nullptr;
+  }
   size_t next = 0;
-  bool last_was_record = false;  // an InvalidTempo event belongs to the record just placed
   if (report) {
     for (const BuildEvent& event : *report) {
       switch (event.kind) {
         case BuildEvent::Kind::Record:
-          last_was_record = next < records.size();
-          if (!last_was_record) break;
           if (rows.size() >= kMaxPreviewRows) return too_many();
           rows.push_back(RecordRow(records[next], next));
           ++next;
           break;
         case BuildEvent::Kind::InvalidTempo:
-          if (last_was_record) rows.back().warning = build_messages::kInvalidTempo + event.entry;
+          // Reported right after its record, so it belongs to the last row placed.
+          if (!rows.empty() && rows.back().kind == PreviewRow::Kind::Record) {
+            rows.back().warning = build_messages::kInvalidTempo + event.entry;
+          }
           break;
         case BuildEvent::Kind::NoSetting: {
-          last_was_record = false;
           if (rows.size() >= kMaxPreviewRows) return too_many();
           PreviewRow row;
           row.kind = PreviewRow::Kind::NoSetting;

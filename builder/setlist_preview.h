@@ -1,7 +1,8 @@
 // The rows a preview of the last build shows: the document's records as read back from disk,
 // in order, with the setlist entries that had no setting at their place in the setlist and
 // each tempo warning beside its record. Their places come from the build's report; without a
-// report the rows are the records alone. Display-free: the window only draws these rows.
+// report, or with one that does not fit the document (changed since the build), the rows are
+// the records alone. Display-free: the window only draws these rows.
 #pragma once
 
 #include <cstdint>
@@ -22,9 +23,8 @@ struct PreviewRow {
 
 inline constexpr size_t kMaxPreviewRows = kMaxDocumentRecords;
 
-// Places `records` by `report` (null: no report). Report records beyond the document are left
-// out and document records beyond the report follow at the end, so every row shown is in the
-// document. False, with `error`, when there would be more than kMaxPreviewRows rows.
+// Places `records` by `report` (null: no report), which is used only when it holds as many
+// records as the document. False, with `error`, when there would be more than kMaxPreviewRows rows.
 bool PlacePreviewRows(std::vector<SetlistRecord> records, const BuildReport* report, std::vector<PreviewRow>& rows,
                       std::string& error);
 

@@ -17,12 +17,16 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/my_form.h"
 #include "app/ui_services.h"
+
+// QStrings in test failures as their text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 struct FakeMessageBoxes : MessageBoxes {
   bool answer_yes = false;
