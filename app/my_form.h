@@ -4,6 +4,7 @@
 // Console. Files also arrive dropped or named on the command line, as if chosen in a dialog.
 #pragma once
 
+#include <QMargins>
 #include <QPixmap>
 #include <QPoint>
 #include <QString>
@@ -116,6 +117,7 @@ class MyForm : public QWidget, public Console {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -152,5 +154,6 @@ class MyForm : public QWidget, public Console {
   std::optional<QString> built_json_;  // the document the last successful build wrote
   std::optional<BuildReport> built_report_;
   bool screen_watched_ = false;
+  QMargins fitted_frame_;  // the window manager's frame the last fit allowed for
   BackgroundUpload upload_;  // last: stopped and joined before anything it reports to goes
 };

@@ -200,11 +200,19 @@ void MyForm::showEvent(QShowEvent* event) {
   }
 }
 
+void MyForm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // Some window managers add their frame only once the window is up, which moves it: fit
+  // again for the frame as it really is.
+  if (isVisible() && windowHandle() && windowHandle()->frameMargins() != fitted_frame_) fit_to_screen();
+}
+
 void MyForm::fit_to_screen() {
   if (!isWindow() || !screen()) return;
   const QSize full(kWindowWidth, kWindowHeight);
   const QRect available = screen()->availableGeometry();
   const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  fitted_frame_ = frame;
   const QSize client = FittedClientSize(full, available, frame);
   if (client == full) {
     setFixedSize(full);  // as laid out: the window cannot be resized
