@@ -4,9 +4,11 @@
 #include <QFocusEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 QSize FittedClientSize(QSize content, QRect available, QMargins frame) {
   const QSize room(available.width() - frame.left() - frame.right(),
@@ -41,7 +43,9 @@ bool ClientScroller::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
       // A wheel turned over a control that does not scroll itself arrives here last.
       if (watched == window_) {
-        QScrollBar* bar = vertical_->isVisible() ? vertical_ : horizontal_;
+        const QPoint turn = static_cast<QWheelEvent*>(event)->angleDelta();
+        const bool sideways = std::abs(turn.x()) > std::abs(turn.y()) || !vertical_->isVisible();
+        QScrollBar* bar = sideways ? horizontal_ : vertical_;
         if (bar->isVisible()) {
           QApplication::sendEvent(bar, event);
           return true;

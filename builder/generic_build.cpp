@@ -56,6 +56,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 
+  if (report) report->reserve(report->size() + entries.size());  // one entry at least each
   int64_t records = 0;
   for (const int32_t id : entries) {
     const std::string& name = index.Name(id);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -116,6 +117,10 @@ bool ReadSetlistDocument(const std::string& path, std::vector<SetlistRecord>& re
     error = std::strerror(errno);
     return false;
   }
+  // The shortest record the build writes, {"song":"","patch":"","notes":"","bpm":""} and its
+  // comma, bounds how many a built document holds: room for them at once, never past the limit.
+  constexpr size_t kShortestBuiltRecord = 42;
+  records.reserve(std::min(kMaxDocumentRecords, text.size() / kShortestBuiltRecord + 1));
   RecordCollector collector(records);
   if (!json::sax_parse(text, &collector)) {
     error = collector.error().empty() ? "it is not JSON" : collector.error();

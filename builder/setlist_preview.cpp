@@ -24,12 +24,17 @@ bool PlacePreviewRows(std::vector<SetlistRecord> records, const BuildReport* rep
     rows.clear();
     return false;
   };
+  size_t reported = 0, unmatched = 0;
+  if (report) {
+    for (const BuildEvent& event : *report) {
+      reported += event.kind == BuildEvent::Kind::Record;
+      unmatched += event.kind == BuildEvent::Kind::NoSetting;
+    }
+  }
   // A report of another number of records belongs to another document: the file was
   // changed after the build, and its places would put warnings beside the wrong records.
-  const auto is_record = [](const BuildEvent& event) { return event.kind == BuildEvent::Kind::Record; };
-  if (report && static_cast<size_t>(std::count_if(report->begin(), report->end(), is_record)) != records.size()) {
-    report = nullptr;
-  }
+  if (reported != records.size()) report = nullptr;
+  rows.reserve(std::min(kMaxPreviewRows, records.size() + (report ? unmatched : 0)));
   size_t next = 0;
   if (report) {
     for (const BuildEvent& event : *report) {

@@ -45,9 +45,6 @@ TEST(KeyboardTest, CtrlQAsksTheExitQuestion) {
   ASSERT_EQ(f.boxes.questions.size(), 1u);
   EXPECT_EQ(f.boxes.questions[0], std::make_pair(QString("Exit Application"), QString("Are you sure you wish to quit?")));
   EXPECT_TRUE(f.form.isVisible());
-  f.boxes.answer_yes = true;
-  QTest::keyClick(f.form.Run, Qt::Key_Q, Qt::ControlModifier);
-  EXPECT_FALSE(f.form.isVisible());
 }
 
 TEST(KeyboardTest, TheFocusedControlIsRingedOnceTheKeyboardIsInUse) {

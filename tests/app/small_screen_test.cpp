@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,23 @@ TEST(SmallScreenTest, TabBringsEachFocusedControlIntoView) {
   }
   // Everything but the labels and the status strip, which take no focus.
   EXPECT_EQ(reached.size(), Controls(w).size() - 5);
+}
+
+// Over a control that does not scroll itself, Qt hands the wheel on to the window.
+TEST(SmallScreenTest, TheWheelScrollsTheClientArea) {
+  FormWithFakes f;
+  MyForm& w = f.form;
+  ShowOn(w, ScreenNamed("netbook"));
+  const QPoint over(300, 440);
+  for (const QPoint turn : {QPoint(0, -120), QPoint(-120, 0)}) {
+    const QPoint before = w.scroller().offset();
+    QWheelEvent wheel(QPointF(over), w.mapToGlobal(QPointF(over)), QPoint(), turn, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &wheel);
+    const QPoint moved = w.scroller().offset() - before;
+    EXPECT_GT(turn.y() ? moved.y() : moved.x(), 0) << turn.x() << "," << turn.y();
+    EXPECT_EQ(turn.y() ? moved.x() : moved.y(), 0);
+  }
 }
 
 TEST(SmallScreenTest, BackOnAScreenThatHoldsItTheWindowIsAsLaidOut) {
