@@ -138,6 +138,7 @@ class MyForm : public QWidget, public Console {
   void show_chosen(const QString& path, QLineEdit* txtbox);
   void setlist_chosen(std::optional<QString> path);
   void settings_chosen(std::optional<QString> path);
+  void no_file_chosen(FileRole role);  // as a cancelled dialog: the path absent, said in red
   void take_file(FileRole role, const QString& path);
   std::optional<std::pair<FileRole, QString>> drop_at(const QMimeData* mime, QPoint pos) const;
 

@@ -41,13 +41,10 @@ void MyForm::SelectSettingsFile_Click() {
 }
 
 void MyForm::setlist_chosen(std::optional<QString> path) {
-  setlist_file = std::move(path);
   clear_console();
-  if (!setlist_file) {
-    string_to_textbox(std::string("No Valid Setlist File Selected..."), RED, false);
-    textBox1->clear();
-    textBox3->clear();
-  } else if (const auto json = DeriveJsonPath(::str16_to_str8(*setlist_file))) {
+  if (!path) return no_file_chosen(FileRole::Setlist);
+  setlist_file = std::move(path);
+  if (const auto json = DeriveJsonPath(::str16_to_str8(*setlist_file))) {
     json_file = ::str8_to_str16(*json);
     textBox3->setText(*json_file);
   }
@@ -55,9 +52,20 @@ void MyForm::setlist_chosen(std::optional<QString> path) {
 }
 
 void MyForm::settings_chosen(std::optional<QString> path) {
-  settings_file = std::move(path);
   clear_console();
-  if (!settings_file) {
+  if (!path) return no_file_chosen(FileRole::Settings);
+  settings_file = std::move(path);
+  set_document_ready(false);
+}
+
+void MyForm::no_file_chosen(FileRole role) {
+  if (role == FileRole::Setlist) {
+    setlist_file.reset();  // json_file keeps its value
+    string_to_textbox(std::string("No Valid Setlist File Selected..."), RED, false);
+    textBox1->clear();
+    textBox3->clear();
+  } else {
+    settings_file.reset();
     string_to_textbox(std::string("No Valid Settings File Selected..."), RED, false);
     textBox2->clear();
   }
@@ -76,17 +84,15 @@ void MyForm::take_file(FileRole role, const QString& path) {
 }
 
 void MyForm::PreselectFiles(const QStringList& arguments) {
-  for (const NamedFile& file : FilesFromArguments(arguments)) {
-    if (file.usable) {
-      take_file(file.role, file.path);
-      continue;
-    }
-    // As a dialog that found nothing to return, then the name that could not be used.
-    if (file.role == FileRole::Setlist) {
-      setlist_chosen(std::nullopt);
-    } else {
-      settings_chosen(std::nullopt);
-    }
+  const std::vector<NamedFile> files = FilesFromArguments(arguments);
+  for (const NamedFile& file : files) {
+    if (file.usable) take_file(file.role, file.path);
+  }
+  // After the files taken, whose choice empties the console: as a dialog that returned
+  // nothing, then the name that could not be used.
+  for (const NamedFile& file : files) {
+    if (file.usable) continue;
+    no_file_chosen(file.role);
     string_to_textbox(::str16_to_str8(file.path), BLACK, false);
   }
 }

@@ -190,17 +190,22 @@ TEST_F(DropTest, ArgumentsActAsTheDialogsDo) {
   }
   QDir::setCurrent(before);
 
-  // A name the dialog could not have returned: as a cancelled dialog, then the name in black.
-  FormWithFakes f;
-  f.form.PreselectFiles({tour, dir_.filePath("gone.xls")});
-  EXPECT_EQ(f.form.setlist_file, tour);
-  EXPECT_FALSE(f.form.settings_file.has_value());
-  const auto lines = ConsoleLines(f.form.RunTextBox);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].text, "No Valid Settings File Selected...");
-  EXPECT_EQ(lines[0].color, QColor(0xFF, 0, 0));
-  EXPECT_EQ(lines[1].text, dir_.filePath("gone.xls"));
-  EXPECT_EQ(lines[1].color, QColor(0, 0, 0));
+  // Names the dialog could not have returned: as cancelled dialogs, each with the name in
+  // black, after the file that was taken.
+  FormWithFakes g;
+  g.form.PreselectFiles({dir_.filePath("gone.csv"), settings});
+  EXPECT_FALSE(g.form.setlist_file.has_value());
+  EXPECT_EQ(g.form.settings_file, settings);
+  const QColor red(0xFF, 0, 0), black(0, 0, 0);
+  const std::vector<std::pair<QString, QColor>> expected = {
+      {"No Valid Setlist File Selected...", red}, {dir_.filePath("gone.csv"), black}};
+  std::vector<std::pair<QString, QColor>> shown;
+  for (const ConsoleLine& line : ConsoleLines(g.form.RunTextBox)) shown.emplace_back(line.text, line.color);
+  EXPECT_EQ(shown, expected);
+
+  FormWithFakes both;
+  both.form.PreselectFiles({dir_.filePath("gone.csv"), dir_.filePath("gone.xls")});
+  EXPECT_EQ(ConsoleLines(both.form.RunTextBox).size(), 4u);
 }
 
 }  // namespace

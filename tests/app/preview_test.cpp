@@ -62,6 +62,8 @@ class PreviewTest : public ::testing::Test {
 
 TEST_F(PreviewTest, ListsTheRecordsWithTheUnmatchedEntriesAndTempoWarningsInPlace) {
   FormWithFakes f;
+  EXPECT_EQ(f.form.previewButton->geometry(), QRect(1258, 376, 118, 35));  // beside "Select Settings"
+  EXPECT_EQ(f.form.SelectSettingsFile->nextInFocusChain(), f.form.previewButton);
   EXPECT_FALSE(f.form.previewButton->isEnabled());
   Build(f);
   ASSERT_TRUE(f.form.previewButton->isEnabled());
