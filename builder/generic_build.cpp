@@ -10,7 +10,8 @@
 #include "builder/json_text.h"
 #include "builder/settings_index.h"
 
-bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings) {
+bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings,
+                  BuildReport* report) {
   namespace msg = build_messages;
   const auto stop = [&console](const char* message, const std::string& path) {
     console.string_to_textbox(message, RED, true);
@@ -55,6 +56,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 
+  if (report) report->reserve(report->size() + entries.size());  // one entry at least each
   int64_t records = 0;
   for (const int32_t id : entries) {
     const std::string& name = index.Name(id);
@@ -74,9 +76,12 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
       const std::string patch = settings_sheet->Text(row, 2);
       AppendRecord(out, song, patch, notes, bpm);
       ++records;
+      if (report) report->push_back({BuildEvent::Kind::Record, name});
       if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
+      if (invalid_tempo && report) report->push_back({BuildEvent::Kind::InvalidTempo, name});
     });
     if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
+    if (matches == 0 && report) report->push_back({BuildEvent::Kind::NoSetting, name});
     if (out.size() >= (1u << 16)) {
       if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
       out.clear();
