@@ -8,6 +8,7 @@
 #include "builder/atomic_file.h"
 #include "builder/build_messages.h"
 #include "builder/json_text.h"
+#include "builder/name_fold.h"
 #include "builder/settings_index.h"
 
 bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings) {
@@ -43,7 +44,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     for (int32_t r = 0; r < rows; ++r) {
       const auto row = static_cast<uint32_t>(r);
       if (sheet->IsEmpty(row, 0)) continue;
-      entries.push_back(index.AddEntry(FoldAscii(sheet->Text(row, 0))));
+      entries.push_back(index.AddEntry(FoldName(sheet->Text(row, 0))));
     }
   }
   std::string folded;
@@ -51,7 +52,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     const auto row = static_cast<uint32_t>(k);
     if (settings_sheet->IsEmpty(row, 0)) continue;
     folded = settings_sheet->Text(row, 0);
-    FoldAsciiInPlace(folded);
+    FoldNameInPlace(folded);
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 

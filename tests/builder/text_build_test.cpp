@@ -114,15 +114,16 @@ TEST_F(TextBuildTest, ValuesAreEscapedSoTheDocumentStaysValidJson) {
   EXPECT_EQ(Document(), R"([{"song":"Back\\slash","patch":"P\t1","notes":"tab\there","bpm":""}])");
 }
 
-TEST_F(TextBuildTest, MatchingFoldsOnlyAsciiCaseAndTrimsNothing) {
-  EXPECT_FALSE(Build("OPENER\nOpener \n\xC3\x89t\xC3\xA9\nCaf\xC3\xA9\n",
-                     "opener,O,1,,\nopener ,OB,2,,\n\xC3\xA9t\xC3\xA9,E,3,,\ncaf\xC3\xA9,C,4,,\n"));
+TEST_F(TextBuildTest, MatchingFoldsCaseInEveryScriptAndTrimsNothing) {
+  EXPECT_FALSE(Build("OPENER\nOpener \nÉTÉ\nCafe\u0301\nÜNKNOWN \n",
+                     "opener,O,1,,\nopener ,OB,2,,\nété,E,3,,\ncafé,C,4,,\n"));
   EXPECT_EQ(Document(),
             R"([{"song":"O","patch":"1","notes":"","bpm":""},)"
             R"({"song":"OB","patch":"2","notes":"","bpm":""},)"
+            R"({"song":"E","patch":"3","notes":"","bpm":""},)"
             R"({"song":"C","patch":"4","notes":"","bpm":""}])");
-  // The capital E-acute is not folded, so it does not meet the lower-case row.
-  EXPECT_EQ(console_.lines, Success({{"No setting for: \xC3\x89t\xC3\xA9", RED, false}}, 3));
+  // An unmatched name is shown folded, its blank kept.
+  EXPECT_EQ(console_.lines, Success({{"No setting for: ünknown ", RED, false}}, 4));
 }
 
 TEST_F(TextBuildTest, DuplicatesAndRepeatsYieldARecordEach) {
