@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "builder/atomic_file.h"
@@ -32,6 +33,10 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
   if (!document.Open(paths.json_file)) return stop(msg::kJsonOpen, paths.json_file);
   std::string out = "[";
   console.string_to_textbox(msg::kBuilding, BLUE, false);
+  // A table read otherwise than its kind suggests says so, in the order the tables were loaded.
+  for (const auto& [table, path] : {std::pair{&settings, &paths.settings_file}, std::pair{&setlist, &paths.setlist_file}}) {
+    if (const char* how = table->ReadAs()) console.string_to_textbox(msg::kReading + *path + msg::kReadingAs + how, BLUE, false);
+  }
 
   // Every setlist entry in order, as the id of its folded name; then one pass over the settings
   // rows collects, for each name, the rows that carry it.

@@ -137,6 +137,11 @@ TEST_F(XlsBuildTest, HybridBuildReadsTheTextSetlistFromRowZeroAndFormulaResults)
   const std::string txt = Put("tour.txt", "booltempo\n");
   EXPECT_EQ(Build(txt, settings), BuildOutcome::Written);
   EXPECT_EQ(Json(), Document({Record("S4", "P4", "", "1")}));
+  // A tab-separated setlist is named; a workbook never is.
+  const std::string tsv = Put("tour.tsv", "booltempo\tignored\n");
+  EXPECT_EQ(Build(tsv, settings), BuildOutcome::Written);
+  EXPECT_EQ(Json(), Document({Record("S4", "P4", "", "1")}));
+  EXPECT_EQ(console_.lines, Success({{"Reading " + tsv + " as tab-separated", BLUE, false}}, 1));
 }
 
 TEST_F(XlsBuildTest, HeaderOnlySettingsMatchNothingButBuild) {
