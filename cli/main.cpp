@@ -16,8 +16,9 @@ const char kUsage[] =
     "  upload JSON [--host ADDR] [--port N]\n"
     "                                  send a JSON setlist to the QB-7 (default 192.168.4.1:80)\n"
     "                                  exactly as \"Upload\" does (exit 0 sent, 1 failed)\n"
-    "  inspect FILE                    print the cells the readers see in an .xls, .csv or .txt\n"
-    "                                  table as one JSON object\n"
+    "  inspect FILE                    print the cells the readers see in an .xls, .csv, .txt or\n"
+    "                                  .tsv table as one JSON object (a text table's encoding\n"
+    "                                  and delimiter too)\n"
     "  --help                          show this text\n"
     "\n"
     "Usage errors exit 2.\n";
