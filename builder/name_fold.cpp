@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -60,6 +61,44 @@ class FoldedPiece {
   utf8proc_ssize_t size_ = 0;
 };
 
+// Pieces folded lately, with their folds. The accented letters of a table's names recur (the
+// same syllables, the same words), and a lookup costs a small part of what utf8proc does.
+class RecentPieces {
+ public:
+  // Sets `out` to the fold of `piece` (valid until the next call); false when it is not UTF-8.
+  bool Fold(std::string_view piece, std::string_view& out) {
+    if (piece.size() > kLongest) return FoldAnew(piece, out);
+    Slot& slot = slots_[std::hash<std::string_view>{}(piece) % slots_.size()];
+    if (slot.used && slot.piece == piece) {
+      out = slot.folded;
+      return true;
+    }
+    if (!FoldAnew(piece, out)) return false;
+    slot.piece.assign(piece);
+    slot.folded.assign(out);
+    slot.used = true;
+    out = slot.folded;
+    return true;
+  }
+
+ private:
+  static constexpr size_t kLongest = 24;  // longer pieces are rare: folded every time
+
+  bool FoldAnew(std::string_view piece, std::string_view& out) {
+    if (!folder_.Fold(piece)) return false;
+    out = std::string_view(folder_.data(), folder_.size());
+    return true;
+  }
+
+  struct Slot {
+    bool used = false;
+    std::string piece;
+    std::string folded;
+  };
+  std::array<Slot, 256> slots_;
+  FoldedPiece folder_;
+};
+
 }  // namespace
 
 void FoldNameInPlace(std::string& text) {
@@ -70,7 +109,8 @@ void FoldNameInPlace(std::string& text) {
   // combining mark may join it). Folding and composing never reach across an ASCII character,
   // so the pieces fold exactly as the whole name would, at a fraction of the cost. A piece that
   // keeps its length is written in place; once one does not, the rest is rebuilt.
-  FoldedPiece folded;
+  thread_local RecentPieces recent;
+  std::string_view folded;
   std::string rebuilt;
   size_t copied = 0;  // what of `text` the rebuilt name holds so far
   bool rebuilding = false;
@@ -78,7 +118,7 @@ void FoldNameInPlace(std::string& text) {
     const size_t piece = run == 0 ? 0 : run - 1;
     const size_t end = FindAscii(text, run);
     // Not UTF-8 (the readers hand out UTF-8, so only a damaged text): the piece stays as it is.
-    if (folded.Fold(std::string_view(text).substr(piece, end - piece))) {
+    if (recent.Fold(std::string_view(text).substr(piece, end - piece), folded)) {
       if (!rebuilding && folded.size() == end - piece) {
         std::memcpy(text.data() + piece, folded.data(), folded.size());
       } else {
