@@ -25,7 +25,7 @@ BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console, BuildRepo
   const std::string setlist_ext = FileExtension(paths.setlist_file);
   const std::string settings_ext = FileExtension(paths.settings_file);
   if (ChooseBuild(setlist_ext, settings_ext) == BuildKind::Invalid) return BuildOutcome::InvalidCombination;
-  const std::unique_ptr<Table> settings = FindTableKind(settings_ext)->make();
-  const std::unique_ptr<Table> setlist = FindTableKind(setlist_ext)->make();
+  const std::unique_ptr<Table> settings = FindTableKind(settings_ext)->Make();
+  const std::unique_ptr<Table> setlist = FindTableKind(setlist_ext)->Make();
   return BuildSetlist(paths, console, *setlist, *settings, report) ? BuildOutcome::Stopped : BuildOutcome::Written;
 }

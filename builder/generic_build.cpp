@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "builder/atomic_file.h"
 #include "builder/build_messages.h"
 #include "builder/json_text.h"
+#include "builder/name_fold.h"
 #include "builder/settings_index.h"
 
 bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings,
@@ -32,6 +34,10 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
   if (!document.Open(paths.json_file)) return stop(msg::kJsonOpen, paths.json_file);
   std::string out = "[";
   console.string_to_textbox(msg::kBuilding, BLUE, false);
+  // A table read otherwise than its kind suggests says so, in the order the tables were loaded.
+  for (const auto& [table, path] : {std::pair{&settings, &paths.settings_file}, std::pair{&setlist, &paths.setlist_file}}) {
+    if (const char* how = table->ReadAs()) console.string_to_textbox(msg::kReading + *path + msg::kReadingAs + how, BLUE, false);
+  }
 
   // Every setlist entry in order, as the id of its folded name; then one pass over the settings
   // rows collects, for each name, the rows that carry it.
@@ -44,7 +50,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     for (int32_t r = 0; r < rows; ++r) {
       const auto row = static_cast<uint32_t>(r);
       if (sheet->IsEmpty(row, 0)) continue;
-      entries.push_back(index.AddEntry(FoldAscii(sheet->Text(row, 0))));
+      entries.push_back(index.AddEntry(FoldName(sheet->Text(row, 0))));
     }
   }
   std::string folded;
@@ -52,7 +58,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     const auto row = static_cast<uint32_t>(k);
     if (settings_sheet->IsEmpty(row, 0)) continue;
     folded = settings_sheet->Text(row, 0);
-    FoldAsciiInPlace(folded);
+    FoldNameInPlace(folded);
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 

@@ -9,9 +9,10 @@
 namespace {
 
 constexpr TableKind kKinds[] = {
-    {"xls", TableFamily::Workbook, "Excel Files", TableReader::Xls, MakeXlsTable},
-    {"csv", TableFamily::Text, "CSV Files", TableReader::Text, MakeTextTable},
-    {"txt", TableFamily::Text, "Text Files", TableReader::Text, MakeTextTable},
+    {"xls", TableFamily::Workbook, "Excel Files", TableReader::Xls, 0, MakeXlsTable},
+    {"csv", TableFamily::Text, "CSV Files", TableReader::Text, 0, MakeTextTable},
+    {"txt", TableFamily::Text, "Text Files", TableReader::Text, 0, MakeTextTable},
+    {"tsv", TableFamily::Text, "Tab-separated Files", TableReader::Text, '\t', MakeTextTable},
 };
 
 struct BuildRow {

@@ -6,13 +6,13 @@
 #include "builder/xls_table.h"
 
 bool create_index_file(const BuildPaths& paths, Console& console) {
-  const std::unique_ptr<Table> settings = MakeXlsTable();
-  const std::unique_ptr<Table> setlist = MakeXlsTable();
+  const std::unique_ptr<Table> settings = MakeXlsTable(0);
+  const std::unique_ptr<Table> setlist = MakeXlsTable(0);
   return BuildSetlist(paths, console, *setlist, *settings);
 }
 
 bool create_hybrid_file(const BuildPaths& paths, Console& console) {
-  const std::unique_ptr<Table> settings = MakeXlsTable();
-  const std::unique_ptr<Table> setlist = MakeTextTable();
+  const std::unique_ptr<Table> settings = MakeXlsTable(0);
+  const std::unique_ptr<Table> setlist = MakeTextTableFor(paths.setlist_file);
   return BuildSetlist(paths, console, *setlist, *settings);
 }

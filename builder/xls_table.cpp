@@ -71,4 +71,4 @@ class XlsTable final : public Table {
 
 }  // namespace
 
-std::unique_ptr<Table> MakeXlsTable() { return std::make_unique<XlsTable>(); }
+std::unique_ptr<Table> MakeXlsTable(char) { return std::make_unique<XlsTable>(); }

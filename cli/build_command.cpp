@@ -11,8 +11,8 @@ const char kBuildUsage[] =
     "usage: tallyform-cli build SETLIST SETTINGS\n"
     "\n"
     "Joins the setlist table with the settings table into SETLIST's name with the extension\n"
-    ".json, beside SETLIST. Tables: both .csv or .txt; or an .xls settings table (row 0 its\n"
-    "header) with an .xls, .csv or .txt setlist. The build's messages go to standard output.\n"
+    ".json, beside SETLIST. Tables: both text (.csv, .txt or .tsv); or an .xls settings table\n"
+    "(row 0 its header) with an .xls or text setlist. The build's messages go to standard output.\n"
     "Exit 0 when the document was written, 1 when the build stopped or the combination of\n"
     "file types is invalid, 2 for a usage error.\n";
 

@@ -1,6 +1,8 @@
 // tallyform-cli inspect: prints what the readers see in a table file as one JSON object,
 // {"sheets":[{"rows":R,"cols":C,"cells":[[row,col,type,value],...]},...]}, with only the
-// non-empty cells, row by row. `--stream` reads a raw Workbook stream instead of an .xls.
+// non-empty cells, row by row; a text table also names how it was read, before "sheets":
+// {"encoding":"Windows-1252","delimiter":"semicolon",...}. `--stream` reads a raw Workbook
+// stream instead of an .xls.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -91,18 +93,25 @@ void PrintXlsJson(Xls::XlsBook& book, FILE* to) {
   std::fwrite(out.data(), 1, out.size(), to);
 }
 
-// Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
-std::string TextToUtf8(const char* text) {
-  const std::string_view bytes = text ? text : "";
-  return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
+const char* DelimiterWord(TextDelimiter delimiter) {
+  switch (delimiter) {
+    case TextDelimiter::kTab: return "tab";
+    case TextDelimiter::kSemicolon: return "semicolon";
+    case TextDelimiter::kComma:
+    case TextDelimiter::kDetect: break;
+  }
+  return "comma";
 }
 
-// A text table is one sheet of five fields per line, each read as its text.
+// A text table is one sheet of five fields per record, each read as its text (UTF-8, as the
+// reader decoded it).
 void PrintTextJson(TextBook& book, FILE* to) {
-  constexpr uint32_t kFields = 5;
+  constexpr uint32_t kFields = TextCell::kFieldCount;
   TextSheet* sheet = book.GetWorksheet(0);
   const int32_t rows = sheet->GetTotalRows();
-  std::string out = "{\"sheets\":[{\"rows\":" + std::to_string(rows) +
+  std::string out = std::string("{\"encoding\":\"") + TextEncodingName(book.GetEncoding()) +
+                    "\",\"delimiter\":\"" + DelimiterWord(book.GetDelimiter()) +
+                    "\",\"sheets\":[{\"rows\":" + std::to_string(rows) +
                     ",\"cols\":" + std::to_string(kFields) + ",\"cells\":[";
   bool first = true;
   for (int32_t r = 0; r < rows; ++r) {
@@ -113,7 +122,7 @@ void PrintTextJson(TextBook& book, FILE* to) {
       if (!first) out += ',';
       first = false;
       out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
-      AppendJsonString(out, TextToUtf8(cell->GetString()));
+      AppendJsonString(out, cell->GetString());
       out += ']';
     }
     if (out.size() > (1 << 16)) {
@@ -172,7 +181,8 @@ int RunInspect(const Args& args) {
     case TableReader::Text: break;
   }
   TextBook book;
-  if (!book.Load(path)) return Fail("cannot load '" + path + "' as a text table");
+  const auto delimiter = static_cast<TextDelimiter>(kind ? kind->delimiter : 0);
+  if (!book.Load(path, delimiter)) return Fail("cannot load '" + path + "' as a text table");
   PrintTextJson(book, stdout);
   return 0;
 }
