@@ -1,6 +1,8 @@
 // The window's own handlers: start-up, the console, Exit, About, Help and View Setlists.
 #include "app/my_form.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTextEdit>
 
 #include "app/app_constants.h"
@@ -51,6 +53,19 @@ void MyForm::BtnExit_Click() {
   if (message_boxes_.AskYesNo(QStringLiteral("Exit Application"), QStringLiteral("Are you sure you wish to quit?"))) {
     close();  // the last window: the event loop ends with it
   }
+}
+
+void MyForm::keyPressEvent(QKeyEvent* event) {
+  // Space presses a focused button by itself; Enter does only in a dialog, so it is done here.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  auto* button = qobject_cast<QPushButton*>(focusWidget());
+  if (enter && !event->isAutoRepeat() && button && isAncestorOf(button) && button->isEnabled() &&
+      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    button->click();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MyForm::aboutButton_Click() {

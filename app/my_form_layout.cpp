@@ -1,5 +1,6 @@
 // Builds the window: every control at its fixed place, the handlers wired, the tab order,
-// then the start-up steps (icon, background, Upload disabled).
+// then the start-up steps (icon, background, Upload and Preview disabled). On a screen too
+// small for it the window scrolls its client area (fit_to_screen).
 #include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
@@ -8,12 +9,17 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QWindow>
 
 #include <algorithm>
 #include <iterator>
 
+#include "app/client_scroller.h"
+#include "app/focus_ring.h"
 #include "app/my_form.h"
 
 namespace {
@@ -26,6 +32,8 @@ const QColor kHotTrack(0x00, 0x66, 0xCC);
 
 constexpr int kWindowWidth = 1422;
 constexpr int kWindowHeight = 714;
+// The least a user may shrink the window to on a small screen; the bars still fit.
+constexpr QSize kSmallestClient(320, 240);
 
 QFont LabelFont() {
   QFont font;
@@ -119,6 +127,19 @@ void MyForm::InitializeComponent() {
   checkBox1->setChecked(false);
   PlaceSizedToText(checkBox1, 1258, 210, 113, 21);
 
+  previewButton = MakeButton(this, "previewButton", QStringLiteral("Preview"), 1258, 376);
+
+  // Drops are taken by the window, which tells the path boxes from the rest; the boxes are
+  // read-only and would refuse them.
+  setAcceptDrops(true);
+  for (QWidget* box : {static_cast<QWidget*>(textBox1), static_cast<QWidget*>(textBox2),
+                       static_cast<QWidget*>(textBox3), static_cast<QWidget*>(RunTextBox), RunTextBox->viewport()}) {
+    box->setAcceptDrops(false);
+  }
+
+  focus_ring_ = new FocusRing(this);
+  scroller_ = new ClientScroller(this, QSize(kWindowWidth, kWindowHeight));
+
   connect(SelectSetlistFile, &QPushButton::clicked, this, &MyForm::SelectSetlistFile_Click);
   connect(SelectSettingsFile, &QPushButton::clicked, this, &MyForm::SelectSettingsFile_Click);
   connect(BtnExit, &QPushButton::clicked, this, &MyForm::BtnExit_Click);
@@ -130,12 +151,17 @@ void MyForm::InitializeComponent() {
   connect(helpButton, &QPushButton::clicked, this, &MyForm::helpButton_Click);
   connect(viewSetlists, &QPushButton::clicked, this, &MyForm::viewSetlists_Click);
   connect(checkBox1, &QCheckBox::toggled, this, &MyForm::checkBox1_CheckedChanged);
+  connect(previewButton, &QPushButton::clicked, this, &MyForm::previewButton_Click);
+  // The desktop's Quit key asks the same question as "Exit Application".
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+          &MyForm::BtnExit_Click);
 
   // Tab order by the laid-out tab indices; controls with equal index go in creation order.
-  QWidget* const tab_order[] = {SelectSetlistFile, SelectSettingsFile, textBox1,      textBox2,
-                                BtnExit,           RunTextBox,         Run,           aboutButton,
-                                textBox3,          upload_button,      helpButton,    viewSetlists,
-                                checkBox1};
+  // Preview, added later, follows the button beside it.
+  QWidget* const tab_order[] = {SelectSetlistFile, SelectSettingsFile, previewButton, textBox1,
+                                textBox2,          BtnExit,            RunTextBox,    Run,
+                                aboutButton,       textBox3,           upload_button, helpButton,
+                                viewSetlists,      checkBox1};
   for (size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 
   setWindowTitle(QStringLiteral("Tallyform"));
@@ -156,11 +182,48 @@ void MyForm::LocalInit() {
 
   if (!background_.load(QStringLiteral("logo.png"))) background_.load(QStringLiteral(":/tallyform/logo.png"));
 
-  upload_button->setEnabled(false);
+  set_document_ready(false);
 }
 
 void MyForm::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
-  // Natural size, top-left, once: neither stretched nor tiled.
-  if (!background_.isNull()) QPainter(this).drawPixmap(0, 0, background_);
+  // Natural size, top-left of the client area, once: neither stretched nor tiled.
+  if (!background_.isNull()) QPainter(this).drawPixmap(-scroller_->offset(), background_);
+}
+
+void MyForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  fit_to_screen();
+  if (!screen_watched_ && windowHandle()) {
+    screen_watched_ = true;
+    connect(windowHandle(), &QWindow::screenChanged, this, &MyForm::fit_to_screen);
+  }
+}
+
+void MyForm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // Some window managers add their frame only once the window is up, which moves it: fit
+  // again for the frame as it really is.
+  if (isVisible() && windowHandle() && windowHandle()->frameMargins() != fitted_frame_) fit_to_screen();
+}
+
+void MyForm::fit_to_screen() {
+  if (!isWindow() || !screen()) return;
+  const QSize full(kWindowWidth, kWindowHeight);
+  const QRect available = screen()->availableGeometry();
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  fitted_frame_ = frame;
+  const QSize client = FittedClientSize(full, available, frame);
+  if (client == full) {
+    setFixedSize(full);  // as laid out: the window cannot be resized
+    return;
+  }
+  setMinimumSize(kSmallestClient.boundedTo(client));
+  setMaximumSize(full);
+  resize(client);
+  // The frame wholly on the screen, so both bars can be reached.
+  const QSize outer = client.grownBy(frame);
+  const int x = std::clamp(pos().x(), available.left(), available.right() + 1 - outer.width());
+  const int y = std::clamp(pos().y(), available.top(), available.bottom() + 1 - outer.height());
+  if (QPoint(x, y) != pos()) move(x, y);
 }

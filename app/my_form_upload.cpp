@@ -24,7 +24,7 @@ void MyForm::button1_Click_1() {
 
 void MyForm::hold_controls_for_upload(bool hold) {
   // Upload keeps its state whatever the outcome, so the user may retry.
-  QWidget* const held[] = {SelectSetlistFile, SelectSettingsFile, checkBox1, Run, upload_button};
+  QWidget* const held[] = {SelectSetlistFile, SelectSettingsFile, checkBox1, Run, upload_button, previewButton};
   static_assert(std::size(held) == std::tuple_size_v<decltype(held_enabled_)>);
   for (size_t i = 0; i < std::size(held); ++i) {
     if (hold) held_enabled_[i] = held[i]->isEnabled();

@@ -17,9 +17,10 @@ void QtMessageBoxes::ShowInformation(const QString& caption, const QString& text
   box.exec();
 }
 
-std::optional<QString> QtFileDialog::OpenExistingFile(const FilterList& filters) {
+std::optional<QString> QtFileDialog::OpenExistingFile(const FilterList& filters, const QString& folder) {
   // No owner window and no preset name: the dialog opens empty, like the system dialog did.
   QFileDialog dialog(nullptr);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   const QStringList names = ToQtNameFilters(filters);

@@ -11,7 +11,7 @@ class QtMessageBoxes : public MessageBoxes {
 
 class QtFileDialog : public FileDialog {
  public:
-  std::optional<QString> OpenExistingFile(const FilterList& filters) override;
+  std::optional<QString> OpenExistingFile(const FilterList& filters, const QString& folder) override;
 };
 
 class QtUrlOpener : public UrlOpener {

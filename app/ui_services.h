@@ -22,8 +22,8 @@ class FileDialog {
  public:
   virtual ~FileDialog() = default;
   // One existing file chosen with `filters` (the first selected), starting with no file
-  // name; nothing when the user cancels.
-  virtual std::optional<QString> OpenExistingFile(const FilterList& filters) = 0;
+  // name in `folder` (empty: wherever the dialog starts by itself); nothing when the user cancels.
+  virtual std::optional<QString> OpenExistingFile(const FilterList& filters, const QString& folder) = 0;
 };
 
 class UrlOpener {

@@ -11,6 +11,9 @@ inline constexpr char kNoSetlistSheets[] = "No valid worksheets in setlist file!
 inline constexpr char kJsonOpen[] = "Error opening json output file...";
 inline constexpr char kJsonWrite[] = "Error writing json output file...";
 inline constexpr char kBuilding[] = "Building JSON file ...";
+// "Reading <path> as <how>", where <how> is what the table's ReadAs gives.
+inline constexpr char kReading[] = "Reading ";
+inline constexpr char kReadingAs[] = " as ";
 inline constexpr char kNoSetting[] = "No setting for: ";
 inline constexpr char kInvalidTempo[] = "Invalid tempo for: ";
 inline constexpr char kCreated[] = "File created...total records = ";

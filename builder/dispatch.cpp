@@ -21,11 +21,11 @@ std::optional<std::string> DeriveJsonPath(const std::string& setlist_path) {
   return setlist_path.substr(0, dot) + ".json";
 }
 
-BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console) {
+BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console, BuildReport* report) {
   const std::string setlist_ext = FileExtension(paths.setlist_file);
   const std::string settings_ext = FileExtension(paths.settings_file);
   if (ChooseBuild(setlist_ext, settings_ext) == BuildKind::Invalid) return BuildOutcome::InvalidCombination;
-  const std::unique_ptr<Table> settings = FindTableKind(settings_ext)->make();
-  const std::unique_ptr<Table> setlist = FindTableKind(setlist_ext)->make();
-  return BuildSetlist(paths, console, *setlist, *settings) ? BuildOutcome::Stopped : BuildOutcome::Written;
+  const std::unique_ptr<Table> settings = FindTableKind(settings_ext)->Make();
+  const std::unique_ptr<Table> setlist = FindTableKind(setlist_ext)->Make();
+  return BuildSetlist(paths, console, *setlist, *settings, report) ? BuildOutcome::Stopped : BuildOutcome::Written;
 }

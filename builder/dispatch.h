@@ -7,6 +7,7 @@
 #include <string>
 
 #include "builder/build.h"
+#include "builder/build_report.h"
 #include "builder/table_kind.h"
 
 // The part after the last "."; the whole path when there is none.
@@ -25,5 +26,6 @@ enum class BuildOutcome {
   InvalidCombination,  // no build for these kinds: nothing ran, nothing printed, the caller reports it
 };
 
-// Runs the build that the two paths' extensions choose.
-BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console);
+// Runs the build that the two paths' extensions choose; `report`, when given, receives what
+// the build did with each setlist entry.
+BuildOutcome RunChosenBuild(const BuildPaths& paths, Console& console, BuildReport* report = nullptr);

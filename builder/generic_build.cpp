@@ -3,14 +3,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "builder/atomic_file.h"
 #include "builder/build_messages.h"
 #include "builder/json_text.h"
+#include "builder/name_fold.h"
 #include "builder/settings_index.h"
 
-bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings) {
+bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings,
+                  BuildReport* report) {
   namespace msg = build_messages;
   const auto stop = [&console](const char* message, const std::string& path) {
     console.string_to_textbox(message, RED, true);
@@ -31,6 +34,10 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
   if (!document.Open(paths.json_file)) return stop(msg::kJsonOpen, paths.json_file);
   std::string out = "[";
   console.string_to_textbox(msg::kBuilding, BLUE, false);
+  // A table read otherwise than its kind suggests says so, in the order the tables were loaded.
+  for (const auto& [table, path] : {std::pair{&settings, &paths.settings_file}, std::pair{&setlist, &paths.setlist_file}}) {
+    if (const char* how = table->ReadAs()) console.string_to_textbox(msg::kReading + *path + msg::kReadingAs + how, BLUE, false);
+  }
 
   // Every setlist entry in order, as the id of its folded name; then one pass over the settings
   // rows collects, for each name, the rows that carry it.
@@ -43,7 +50,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     for (int32_t r = 0; r < rows; ++r) {
       const auto row = static_cast<uint32_t>(r);
       if (sheet->IsEmpty(row, 0)) continue;
-      entries.push_back(index.AddEntry(FoldAscii(sheet->Text(row, 0))));
+      entries.push_back(index.AddEntry(FoldName(sheet->Text(row, 0))));
     }
   }
   std::string folded;
@@ -51,10 +58,11 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     const auto row = static_cast<uint32_t>(k);
     if (settings_sheet->IsEmpty(row, 0)) continue;
     folded = settings_sheet->Text(row, 0);
-    FoldAsciiInPlace(folded);
+    FoldNameInPlace(folded);
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 
+  if (report) report->reserve(report->size() + entries.size());  // one entry at least each
   int64_t records = 0;
   for (const int32_t id : entries) {
     const std::string& name = index.Name(id);
@@ -74,9 +82,12 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
       const std::string patch = settings_sheet->Text(row, 2);
       AppendRecord(out, song, patch, notes, bpm);
       ++records;
+      if (report) report->push_back({BuildEvent::Kind::Record, name});
       if (invalid_tempo) console.string_to_textbox(msg::kInvalidTempo + name, RED, false);
+      if (invalid_tempo && report) report->push_back({BuildEvent::Kind::InvalidTempo, name});
     });
     if (matches == 0) console.string_to_textbox(msg::kNoSetting + name, RED, false);
+    if (matches == 0 && report) report->push_back({BuildEvent::Kind::NoSetting, name});
     if (out.size() >= (1u << 16)) {
       if (!document.Write(out)) return stop(msg::kJsonWrite, paths.json_file);
       out.clear();

@@ -5,9 +5,12 @@
 #pragma once
 
 #include "builder/build.h"
+#include "builder/build_report.h"
 #include "builder/table.h"
 
 // Loads `setlist` and `settings` (empty tables of the kinds chosen) from the paths and builds.
 // Returns true when the build stopped at a check (reported: red message on an emptied console,
-// then the path concerned in black), false when the document was written.
-bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings);
+// then the path concerned in black), false when the document was written. A `report`, when
+// given, receives what was done with each entry.
+bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Table& settings,
+                  BuildReport* report = nullptr);

@@ -14,5 +14,5 @@ struct GridCellReading {
 
 }  // namespace
 
-std::unique_ptr<Table> MakeXlsxTable() { return std::make_unique<WorkbookTable<Xlsx::XlsxBook, GridCellReading>>(); }
-std::unique_ptr<Table> MakeOdsTable() { return std::make_unique<WorkbookTable<Ods::OdsBook, GridCellReading>>(); }
+std::unique_ptr<Table> MakeXlsxTable(char) { return std::make_unique<WorkbookTable<Xlsx::XlsxBook, GridCellReading>>(); }
+std::unique_ptr<Table> MakeOdsTable(char) { return std::make_unique<WorkbookTable<Ods::OdsBook, GridCellReading>>(); }

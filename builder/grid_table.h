@@ -8,5 +8,6 @@
 
 #include "builder/table.h"
 
-std::unique_ptr<Table> MakeXlsxTable();
-std::unique_ptr<Table> MakeOdsTable();
+// Workbooks have no delimiter; the argument is there for the table of kinds.
+std::unique_ptr<Table> MakeXlsxTable(char delimiter);
+std::unique_ptr<Table> MakeOdsTable(char delimiter);

@@ -31,4 +31,8 @@ class Table {
   virtual TableSheet* Sheet(int32_t index) = 0;
   // The first row of a settings table that holds a setting: 1 where row 0 holds headings.
   virtual int32_t FirstSettingsRow() const = 0;
+  // After Load, how the file was read when the user should be told, as the build says it
+  // ("Reading <path> as ..."): "tab-separated" for a text table not split at commas, say.
+  // Null when the table was read as its kind suggests.
+  virtual const char* ReadAs() const { return nullptr; }
 };

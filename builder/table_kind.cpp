@@ -10,12 +10,13 @@
 namespace {
 
 constexpr TableKind kKinds[] = {
-    {"xls", TableFamily::Workbook, "Excel Files", TableReader::Xls, MakeXlsTable},
-    {"xlsx", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, MakeXlsxTable},
-    {"xlsm", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, MakeXlsxTable},  // macros are never run
-    {"ods", TableFamily::Workbook, "OpenDocument Spreadsheets", TableReader::Ods, MakeOdsTable},
-    {"csv", TableFamily::Text, "CSV Files", TableReader::Text, MakeTextTable},
-    {"txt", TableFamily::Text, "Text Files", TableReader::Text, MakeTextTable},
+    {"xls", TableFamily::Workbook, "Excel Files", TableReader::Xls, 0, MakeXlsTable},
+    {"xlsx", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, 0, MakeXlsxTable},
+    {"xlsm", TableFamily::Workbook, "Excel Files", TableReader::Xlsx, 0, MakeXlsxTable},  // macros are never run
+    {"ods", TableFamily::Workbook, "OpenDocument Spreadsheets", TableReader::Ods, 0, MakeOdsTable},
+    {"csv", TableFamily::Text, "CSV Files", TableReader::Text, 0, MakeTextTable},
+    {"txt", TableFamily::Text, "Text Files", TableReader::Text, 0, MakeTextTable},
+    {"tsv", TableFamily::Text, "Tab-separated Files", TableReader::Text, '\t', MakeTextTable},
 };
 
 struct BuildRow {

@@ -21,7 +21,11 @@ struct TableKind {
   TableFamily family;
   const char* group;         // the file dialog's description, e.g. "Excel Files"
   TableReader reader;
-  std::unique_ptr<Table> (*make)();
+  char delimiter;            // a text kind's forced delimiter ('\t' for .tsv); 0: found from the file
+  std::unique_ptr<Table> (*make)(char delimiter);
+
+  // An empty table of this kind, for the build to load.
+  std::unique_ptr<Table> Make() const { return make(delimiter); }
 };
 
 // The row of `extension`, or null for a kind no reader knows.

@@ -1,5 +1,7 @@
 #include "builder/text_table.h"
 
+#include "builder/dispatch.h"
+#include "builder/table_kind.h"
 #include "textbook/text_book.h"
 
 namespace {
@@ -37,19 +39,33 @@ class TextTableSheet final : public TableSheet {
 
 class TextTable final : public Table {
  public:
-  bool Load(const std::string& path) override { return book_.Load(path); }
+  explicit TextTable(TextDelimiter delimiter) : delimiter_(delimiter) {}
+
+  bool Load(const std::string& path) override { return book_.Load(path, delimiter_); }
   int32_t SheetCount() override { return book_.GetTotalWorkSheets(); }
   TableSheet* Sheet(int32_t index) override {
     if (index < 0 || index >= book_.GetTotalWorkSheets()) return nullptr;
     return &sheet_;
   }
   int32_t FirstSettingsRow() const override { return 0; }
+  const char* ReadAs() const override {
+    const TextDelimiter used = book_.GetDelimiter();
+    return used == TextDelimiter::kComma ? nullptr : TextDelimiterName(used);
+  }
 
  private:
+  TextDelimiter delimiter_;
   TextBook book_;
   TextTableSheet sheet_{book_.GetWorksheet(0)};
 };
 
 }  // namespace
 
-std::unique_ptr<Table> MakeTextTable() { return std::make_unique<TextTable>(); }
+std::unique_ptr<Table> MakeTextTable(char delimiter) {
+  return std::make_unique<TextTable>(static_cast<TextDelimiter>(delimiter));
+}
+
+std::unique_ptr<Table> MakeTextTableFor(const std::string& path) {
+  const TableKind* kind = FindTableKind(FileExtension(path));
+  return MakeTextTable(kind && kind->reader == TableReader::Text ? kind->delimiter : 0);
+}

@@ -11,21 +11,21 @@
 
 namespace {
 
-std::unique_ptr<Table> WorkbookTable(const std::string& path) {
+std::unique_ptr<Table> WorkbookTableFor(const std::string& path) {
   const TableKind* kind = FindTableKind(FileExtension(path));
-  return kind && kind->family == TableFamily::Workbook ? kind->make() : MakeXlsTable();
+  return kind && kind->family == TableFamily::Workbook ? kind->Make() : MakeXlsTable(0);
 }
 
 }  // namespace
 
 bool create_index_file(const BuildPaths& paths, Console& console) {
-  const std::unique_ptr<Table> settings = WorkbookTable(paths.settings_file);
-  const std::unique_ptr<Table> setlist = WorkbookTable(paths.setlist_file);
+  const std::unique_ptr<Table> settings = WorkbookTableFor(paths.settings_file);
+  const std::unique_ptr<Table> setlist = WorkbookTableFor(paths.setlist_file);
   return BuildSetlist(paths, console, *setlist, *settings);
 }
 
 bool create_hybrid_file(const BuildPaths& paths, Console& console) {
-  const std::unique_ptr<Table> settings = WorkbookTable(paths.settings_file);
-  const std::unique_ptr<Table> setlist = MakeTextTable();
+  const std::unique_ptr<Table> settings = WorkbookTableFor(paths.settings_file);
+  const std::unique_ptr<Table> setlist = MakeTextTableFor(paths.setlist_file);
   return BuildSetlist(paths, console, *setlist, *settings);
 }

@@ -15,4 +15,4 @@ struct XlsCellReading {
 
 // The book hands out its sheets for writing, so the table asks the growing Cell, as the build
 // always has: a column past a sheet's width reads as an empty cell.
-std::unique_ptr<Table> MakeXlsTable() { return std::make_unique<WorkbookTable<Xls::XlsBook, XlsCellReading>>(); }
+std::unique_ptr<Table> MakeXlsTable(char) { return std::make_unique<WorkbookTable<Xls::XlsBook, XlsCellReading>>(); }

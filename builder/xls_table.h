@@ -8,4 +8,5 @@
 
 #include "builder/table.h"
 
-std::unique_ptr<Table> MakeXlsTable();
+// Workbooks have no delimiter; the argument is there for the table of kinds.
+std::unique_ptr<Table> MakeXlsTable(char delimiter);

@@ -11,8 +11,8 @@ const char kBuildUsage[] =
     "usage: tallyform-cli build SETLIST SETTINGS\n"
     "\n"
     "Joins the setlist table with the settings table into SETLIST's name with the extension\n"
-    ".json, beside SETLIST. Tables: both .csv or .txt; or a workbook settings table (.xls,\n"
-    ".xlsx, .xlsm or .ods; row 0 its header) with a workbook or a .csv or .txt setlist.\n"
+    ".json, beside SETLIST. Tables: both text (.csv, .txt or .tsv); or a workbook settings\n"
+    "table (.xls, .xlsx, .xlsm or .ods; row 0 its header) with a workbook or text setlist.\n"
     "Extensions are compared exactly. The build's messages go to standard output.\n"
     "Exit 0 when the document was written, 1 when the build stopped or the combination of\n"
     "file types is invalid, 2 for a usage error.\n";

@@ -1,7 +1,9 @@
 // tallyform-cli inspect: prints what the readers see in a table file as one JSON object,
 // {"sheets":[{"rows":R,"cols":C,"cells":[[row,col,type,value],...]},...]}, with only the
-// non-empty cells, row by row. The reader is the one the build takes for the file's extension;
-// a kind no reader knows is refused. `--stream` reads a raw Workbook stream instead of an .xls.
+// non-empty cells, row by row; a text table also names how it was read, before "sheets":
+// {"encoding":"Windows-1252","delimiter":"semicolon",...}. The reader is the one the build
+// takes for the file's extension; a kind no reader knows is refused. `--stream` reads a raw
+// Workbook stream instead of an .xls.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -26,8 +28,8 @@ const char kInspectUsage[] =
     "usage: tallyform-cli inspect [--stream] FILE\n"
     "\n"
     "Prints the cells the readers see in FILE, read by the reader its extension picks (.xls,\n"
-    ".xlsx, .xlsm, .ods, or a .csv or .txt text table; compared exactly, as the build compares\n"
-    "them), as one JSON object on standard output:\n"
+    ".xlsx, .xlsm, .ods, or a .csv, .txt or .tsv text table; compared exactly, as the build\n"
+    "compares them), as one JSON object on standard output:\n"
     "{\"sheets\":[{\"rows\":R,\"cols\":C,\"cells\":[[row,col,type,value],...]},...]}.\n"
     "  --stream  FILE is a raw Workbook stream, not an .xls file\n"
     "Exit 0 when the cells were printed, 1 when FILE is of no kind a reader knows or cannot be\n"
@@ -124,18 +126,25 @@ int InspectWorkbook(const std::string& path, const char* kind) {
   return 0;
 }
 
-// Text-table bytes go out as they are when they form UTF-8, else as Latin-1.
-std::string TextToUtf8(const char* text) {
-  const std::string_view bytes = text ? text : "";
-  return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
+const char* DelimiterWord(TextDelimiter delimiter) {
+  switch (delimiter) {
+    case TextDelimiter::kTab: return "tab";
+    case TextDelimiter::kSemicolon: return "semicolon";
+    case TextDelimiter::kComma:
+    case TextDelimiter::kDetect: break;
+  }
+  return "comma";
 }
 
-// A text table is one sheet of five fields per line, each read as its text.
+// A text table is one sheet of five fields per record, each read as its text (UTF-8, as the
+// reader decoded it).
 void PrintTextJson(TextBook& book, FILE* to) {
-  constexpr uint32_t kFields = 5;
+  constexpr uint32_t kFields = TextCell::kFieldCount;
   TextSheet* sheet = book.GetWorksheet(0);
   const int32_t rows = sheet->GetTotalRows();
-  std::string out = "{\"sheets\":[{\"rows\":" + std::to_string(rows) +
+  std::string out = std::string("{\"encoding\":\"") + TextEncodingName(book.GetEncoding()) +
+                    "\",\"delimiter\":\"" + DelimiterWord(book.GetDelimiter()) +
+                    "\",\"sheets\":[{\"rows\":" + std::to_string(rows) +
                     ",\"cols\":" + std::to_string(kFields) + ",\"cells\":[";
   bool first = true;
   for (int32_t r = 0; r < rows; ++r) {
@@ -146,7 +155,7 @@ void PrintTextJson(TextBook& book, FILE* to) {
       if (!first) out += ',';
       first = false;
       out += '[' + std::to_string(r) + ',' + std::to_string(c) + ',' + std::to_string(type) + ',';
-      AppendJsonString(out, TextToUtf8(cell->GetString()));
+      AppendJsonString(out, cell->GetString());
       out += ']';
     }
     if (out.size() > (1 << 16)) {
@@ -203,7 +212,8 @@ int RunInspect(const Args& args) {
     case TableReader::Text: break;
   }
   TextBook book;
-  if (!book.Load(path)) return Fail("cannot load '" + path + "' as a text table");
+  const auto delimiter = static_cast<TextDelimiter>(kind->delimiter);
+  if (!book.Load(path, delimiter)) return Fail("cannot load '" + path + "' as a text table");
   PrintTextJson(book, stdout);
   return 0;
 }

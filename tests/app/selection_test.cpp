@@ -33,14 +33,15 @@ QStringList Descriptions(const FilterList& list) {
 TEST(FileFiltersTest, ListsAndTheirQtForm) {
   EXPECT_EQ(Descriptions(SpreadsheetFilters()),
             QStringList({"Excel Files|*.xls *.xlsx *.xlsm", "OpenDocument Spreadsheets|*.ods", "All Files|*.*"}));
-  EXPECT_EQ(Descriptions(TextFilters()), QStringList({"CSV Files|*.csv", "Text Files|*.txt", "All Files|*.*"}));
+  EXPECT_EQ(Descriptions(TextFilters()), QStringList({"CSV Files|*.csv", "Text Files|*.txt",
+                                                     "Tab-separated Files|*.tsv", "All Files|*.*"}));
   EXPECT_EQ(Descriptions(MixedFilters()),
             QStringList({"Excel Files|*.xls *.xlsx *.xlsm", "OpenDocument Spreadsheets|*.ods", "CSV Files|*.csv",
-                         "Text Files|*.txt", "All Files|*.*"}));
+                         "Text Files|*.txt", "Tab-separated Files|*.tsv", "All Files|*.*"}));
   // "All Files" must also offer names without a dot, as it does on Windows.
   EXPECT_EQ(ToQtNameFilters(MixedFilters()),
             QStringList({"Excel Files (*.xls *.xlsx *.xlsm)", "OpenDocument Spreadsheets (*.ods)", "CSV Files (*.csv)",
-                         "Text Files (*.txt)", "All Files (*)"}));
+                         "Text Files (*.txt)", "Tab-separated Files (*.tsv)", "All Files (*)"}));
 }
 
 TEST(SelectionTest, CheckBoxChoosesTheDialogsFilters) {

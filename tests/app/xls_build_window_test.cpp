@@ -200,14 +200,14 @@ TEST(XlsWindowText, SixteenBitTextsReachTheConsoleAndDocumentAsUtf8) {
   QFile fixture(QString(TALLYFORM_SOURCE_DIR) + "/tests/builder/data/settings.xls");
   ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
   const QString settings = Put(dir, QString::fromUtf8("Ρυθμίσεις.xls"), fixture.readAll());
-  const QString setlist = Put(dir, "tour.csv", QString::fromUtf8("Καλημέρα\nΚΑΛΗΜΈΡΑ\n").toUtf8());
+  const QString setlist = Put(dir, "tour.csv", QString::fromUtf8("ΚΑΛΗΜΈΡΑ\nΚΑΛΗΝΎΧΤΑ\n").toUtf8());
   FormWithFakes f;
   ChooseAndRun(f, setlist, settings);
   EXPECT_EQ(ReadAll(dir.filePath("tour.json")),
             QString::fromUtf8(R"([{"song":"日本語の歌","patch":"Ω7","notes":"🎸 solo","bpm":"72"}])").toUtf8());
   const auto lines = ConsoleLines(f.form.RunTextBox);
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1].text, QString::fromUtf8("No setting for: ΚΑΛΗΜΈΡΑ"));  // folding is ASCII only
+  EXPECT_EQ(lines[1].text, QString::fromUtf8("No setting for: καληνύχτα"));  // shown folded
 }
 
 }  // namespace

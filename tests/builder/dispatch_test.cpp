@@ -8,8 +8,8 @@
 namespace {
 
 TEST(Dispatch, TwoTextTablesBuildFromText) {
-  for (const char* setlist : {"csv", "txt"}) {
-    for (const char* settings : {"csv", "txt"}) {
+  for (const char* setlist : {"csv", "txt", "tsv"}) {
+    for (const char* settings : {"csv", "txt", "tsv"}) {
       EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::FromText) << setlist << " " << settings;
     }
   }
@@ -19,13 +19,15 @@ TEST(Dispatch, AnXlsSettingsTableComesWithAnXlsOrTextSetlist) {
   EXPECT_EQ(ChooseBuild("xls", "xls"), BuildKind::Index);
   EXPECT_EQ(ChooseBuild("csv", "xls"), BuildKind::Hybrid);
   EXPECT_EQ(ChooseBuild("txt", "xls"), BuildKind::Hybrid);
+  EXPECT_EQ(ChooseBuild("tsv", "xls"), BuildKind::Hybrid);
 }
 
 TEST(Dispatch, EverythingElseIsInvalid) {
   for (const auto& [setlist, settings] : std::vector<std::pair<std::string, std::string>>{
            {"CSV", "csv"}, {"csv", "TXT"}, {"XLS", "XLS"}, {"xls", "csv"}, {"xls", "txt"},
            {"json", "csv"}, {"csv", "json"}, {"", "csv"}, {"csv ", "csv"},
-           {"xls", "XLS"}, {"XLS", "xls"}, {"csv", "XLS"}, {"xls ", "xls"}}) {
+           {"xls", "XLS"}, {"XLS", "xls"}, {"csv", "XLS"}, {"xls ", "xls"},
+           {"xls", "tsv"}, {"TSV", "tsv"}, {"tsv", "Tsv"}}) {
     EXPECT_EQ(ChooseBuild(setlist, settings), BuildKind::Invalid) << setlist << " " << settings;
   }
 }

@@ -15,7 +15,8 @@ TEST(TableKind, ExtensionsAreMatchedExactly) {
     int32_t first_settings_row;
   } cases[] = {
       {"xls", true, TableFamily::Workbook, 1}, {"csv", true, TableFamily::Text, 0},
-      {"txt", true, TableFamily::Text, 0},     {"XLS", false, {}, 0},
+      {"txt", true, TableFamily::Text, 0},     {"tsv", true, TableFamily::Text, 0},
+      {"TSV", false, {}, 0},                   {"XLS", false, {}, 0},
       {"xlsx", true, TableFamily::Workbook, 1}, {"xlsm", true, TableFamily::Workbook, 1},
       {"ods", true, TableFamily::Workbook, 1},  {"XLSX", false, {}, 0},
       {"Xlsm", false, {}, 0},                   {"ODS", false, {}, 0},
@@ -28,7 +29,7 @@ TEST(TableKind, ExtensionsAreMatchedExactly) {
     ASSERT_EQ(kind != nullptr, c.known) << c.extension;
     if (!kind) continue;
     EXPECT_EQ(kind->family, c.family) << c.extension;
-    EXPECT_EQ(kind->make()->FirstSettingsRow(), c.first_settings_row) << c.extension;
+    EXPECT_EQ(kind->Make()->FirstSettingsRow(), c.first_settings_row) << c.extension;
   }
 }
 

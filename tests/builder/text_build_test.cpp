@@ -4,11 +4,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "builder/build.h"
 #include "builder/build_messages.h"
+#include "builder/dispatch.h"
 #include "tests/support/files.h"
 #include "tests/support/build_console.h"
 
@@ -114,15 +116,16 @@ TEST_F(TextBuildTest, ValuesAreEscapedSoTheDocumentStaysValidJson) {
   EXPECT_EQ(Document(), R"([{"song":"Back\\slash","patch":"P\t1","notes":"tab\there","bpm":""}])");
 }
 
-TEST_F(TextBuildTest, MatchingFoldsOnlyAsciiCaseAndTrimsNothing) {
-  EXPECT_FALSE(Build("OPENER\nOpener \n\xC3\x89t\xC3\xA9\nCaf\xC3\xA9\n",
-                     "opener,O,1,,\nopener ,OB,2,,\n\xC3\xA9t\xC3\xA9,E,3,,\ncaf\xC3\xA9,C,4,,\n"));
+TEST_F(TextBuildTest, MatchingFoldsCaseInEveryScriptAndTrimsNothing) {
+  EXPECT_FALSE(Build("OPENER\nOpener \nÉTÉ\nCafe\u0301\nÜNKNOWN \n",
+                     "opener,O,1,,\nopener ,OB,2,,\nété,E,3,,\ncafé,C,4,,\n"));
   EXPECT_EQ(Document(),
             R"([{"song":"O","patch":"1","notes":"","bpm":""},)"
             R"({"song":"OB","patch":"2","notes":"","bpm":""},)"
+            R"({"song":"E","patch":"3","notes":"","bpm":""},)"
             R"({"song":"C","patch":"4","notes":"","bpm":""}])");
-  // The capital E-acute is not folded, so it does not meet the lower-case row.
-  EXPECT_EQ(console_.lines, Success({{"No setting for: \xC3\x89t\xC3\xA9", RED, false}}, 3));
+  // An unmatched name is shown folded, its blank kept.
+  EXPECT_EQ(console_.lines, Success({{"No setting for: ünknown ", RED, false}}, 4));
 }
 
 TEST_F(TextBuildTest, DuplicatesAndRepeatsYieldARecordEach) {
@@ -224,6 +227,49 @@ TEST_F(TextBuildTest, RewriteKeepsTheDocumentsPermissions) {
   struct stat st {};
   ASSERT_EQ(::stat(paths_.json_file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// A table not split at commas is named once, right after the progress line, settings first,
+// with the path as given; a comma table adds nothing, and a stopped build names none.
+TEST(TextBuildReadAs, TablesNotSplitAtCommasAreNamed) {
+  const struct {
+    const char* setlist;
+    const char* setlist_bytes;
+    const char* settings;
+    const char* settings_bytes;
+    std::vector<std::string> read_as;  // "<path> as <how>" in order
+  } cases[] = {
+      {"set.csv", "Opener\n", "cfg.csv", "opener,Opening Song,A12,,120\n", {}},
+      {"set.txt", "Opener\n", "cfg.csv", "opener;Opening Song;A12;;120\n", {"cfg.csv as semicolon-separated"}},
+      {"set.csv", "Opener;x\n", "cfg.txt", "opener\tOpening Song\tA12\t\t120\n",
+       {"cfg.txt as tab-separated", "set.csv as semicolon-separated"}},
+      // A .tsv is split at tabs even where its first record holds as many commas.
+      {"set.csv", "Opener\n", "cfg.tsv", "opener\tOpening Song, Live, Take 2\tA12\t\t120\n", {"cfg.tsv as tab-separated"}},
+      {"set.tsv", "Opener\n", "cfg.csv", "opener,Opening Song,A12,,120\n", {"set.tsv as tab-separated"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.setlist) + " " + c.settings);
+    ScratchDir dir;
+    WriteFile(dir.File(c.setlist), c.setlist_bytes);
+    WriteFile(dir.File(c.settings), c.settings_bytes);
+    const BuildPaths paths{dir.File(c.setlist), dir.File(c.settings), dir.File("set.json")};
+    Lines read_as;
+    for (const std::string& line : c.read_as) read_as.push_back({"Reading " + dir.path() + "/" + line, BLUE, false});
+    RecordingConsole console;
+    EXPECT_EQ(RunChosenBuild(paths, console), BuildOutcome::Written);
+    EXPECT_EQ(console.lines, SuccessLines(read_as, 1, paths.json_file));
+    // The text build called by name reads each table as its kind does, too.
+    console.lines.clear();
+    EXPECT_FALSE(create_fromtext_file(paths, console));
+    EXPECT_EQ(console.lines, SuccessLines(read_as, 1, paths.json_file));
+    if (std::string(c.settings) == "cfg.tsv") {
+      EXPECT_EQ(ReadFile(paths.json_file), R"([{"song":"Opening Song, Live, Take 2","patch":"A12","notes":"","bpm":"120"}])");
+    }
+    std::remove(paths.setlist_file.c_str());
+    console.lines.clear();
+    EXPECT_EQ(RunChosenBuild(paths, console), BuildOutcome::Stopped);
+    EXPECT_EQ(console.lines, StopLines(msg::kSetlistOpen, paths.setlist_file));
+  }
 }
 
 TEST_F(TextBuildTest, WindowsLineEndsAndByteOrderMarkReadLikePlainLines) {

@@ -52,7 +52,8 @@ TEST_F(WorkbookBuildTest, EveryKindBuildsTheDocumentOfItsXlsTwin) {
   const Lines expected_lines = console_.lines;
   EXPECT_EQ(expected,
             R"([{"song":"Intro Jam","patch":"A01","notes":"clean tone","bpm":"96"},)"
-            R"({"song":"Crème Brûlée","patch":"Ü1","notes":"naïve","bpm":"72"},)"
+            R"({"song":"Crème Brûlée","patch":"Ü1","notes":"naïve","bpm":"72"},)"  // "CAFÉ"
+            R"({"song":"Crème Brûlée","patch":"Ü1","notes":"naïve","bpm":"72"},)"  // "café"
             R"({"song":"Midnight Drive","patch":"4","notes":"capo 2, drop D","bpm":"128"},)"
             R"({"song":"日本語の歌","patch":"Ω7","notes":"🎸 solo","bpm":"110"},)"
             R"({"song":"Last Call","patch":"11","notes":"","bpm":"140"}])");

@@ -1,14 +1,17 @@
 // tallyform-cli build, run as a process: its exit codes, its standard output and error, and
-// that it writes the same document as the library build.
+// that it writes the same document as the library build, also for the text tables that
+// spreadsheet programs write (tests/fixtures/text/).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "builder/build.h"
+#include "builder/dispatch.h"
 #include "tests/support/files.h"
 #include "tests/support/recording_console.h"
 #include "tests/cli/cli_runner.h"
@@ -124,6 +127,62 @@ TEST(Examples, BuildWithOneEntryWithoutSetting) {
             R"([{"song":"Paper Moon","patch":"B07","notes":"","bpm":""},)"
             R"({"song":"Slow Burn","patch":"B02","notes":"swell on the chorus","bpm":"72"},)"
             R"({"song":"Intro Jam","patch":"A01","notes":"clean tone","bpm":"96"}])");
+}
+
+}  // namespace
+
+namespace {
+
+// Tables as LibreOffice, gnumeric and iconv save them, in every encoding and delimiter, built
+// from a shell and in-process: the same valid UTF-8 document (nlohmann rejects any other), the
+// records a user expects, names matched whatever their case, script or accent form.
+TEST(TextFixtureBuilds, GiveTheDocumentsAUserExpects) {
+  const std::string fixtures = std::string(TALLYFORM_SOURCE_DIR) + "/tests/fixtures/text/";
+  const struct {
+    const char* setlist;   // fixture, copied as set.<its extension>
+    const char* settings;  // fixture
+    const char* settings_as;
+    std::vector<std::string> songs;
+    std::vector<std::string> middle;  // the lines between the progress line and the total
+  } cases[] = {
+      {"setlist-1252.csv", "lo-1252-semicolon.csv", "settings.csv",
+       {"Café del Mar, Live", "Opening Song", "Naïve € Song", "Ünder Pressure"},
+       {"Reading settings.csv as semicolon-separated", "No setting for: missing song"}},
+      {"setlist-1252.csv", "lo-1252-tab.txt", "settings.tsv",
+       {"Café del Mar, Live", "Opening Song", "Naïve € Song", "Ünder Pressure"},
+       {"Reading settings.tsv as tab-separated", "No setting for: missing song"}},
+      // Decomposed accents, capitals in Greek and Cyrillic, against UTF-16 and Windows-1252.
+      {"setlist-upper-nfd.csv", "lo-utf16-tab.txt", "settings.txt", {"Café del Mar", "Σίσυφος", "Ёлка"},
+       {"Reading settings.txt as tab-separated", "No setting for: ünder pressure", "No setting for: naïve"}},
+      {"setlist-upper-nfc.csv", "gnumeric-1252-crlf.csv", "settings.csv",
+       {"Café del Mar, Live", "Ünder Pressure", "Naïve € Song"},
+       {"No setting for: σίσυφοσ", "No setting for: ёлка"}},
+      {"iconv-utf16be.csv", "iconv-utf8-bom-crlf.csv", "settings.csv",
+       {"Σίσυφος", "Ёлка", "Café del Mar", "Guitar 🎸 Solo"}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.setlist) + " with " + c.settings);
+    ScratchDir dir;
+    const std::string setlist = "set." + FileExtension(c.setlist);
+    WriteFile(dir.File(setlist), ReadFile(fixtures + c.setlist));
+    WriteFile(dir.File(c.settings_as), ReadFile(fixtures + c.settings));
+    const CliRun run = RunCli({"build", setlist, c.settings_as}, dir.path());
+    EXPECT_EQ(run.exit_code, 0);
+    std::string out = "Building JSON file ...\n";
+    for (const std::string& line : c.middle) out += line + "\n";
+    out += "File created...total records = " + std::to_string(c.songs.size()) + "\nset.json\n";
+    EXPECT_EQ(run.out, out);
+    const std::string document = ReadFile(dir.File("set.json"));
+    std::vector<std::string> songs;
+    for (const nlohmann::json& record : nlohmann::json::parse(document)) songs.push_back(record["song"]);
+    EXPECT_EQ(songs, c.songs);
+
+    testing_support::RecordingConsole console;
+    const BuildPaths paths{dir.File(setlist), dir.File(c.settings_as), dir.File("lib.json")};
+    EXPECT_EQ(RunChosenBuild(paths, console), BuildOutcome::Written);
+    EXPECT_EQ(ReadFile(paths.json_file), document);
+    EXPECT_EQ(console.lines.size(), c.middle.size() + 3);
+  }
 }
 
 }  // namespace

@@ -66,20 +66,43 @@ TEST(InspectCommand, TextTablesAreOneSheetOfFiveFields) {
   const CliRun r = Inspect(path);
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
-            "{\"sheets\":[{\"rows\":4,\"cols\":5,\"cells\":[[0,0,3,\"Title\"],[0,1,3,\"Patch\"],"
-            "[1,0,3,\"Song\"],[1,1,1,\"12\"],[3,0,3,\"\xC3\x84rger\"],[3,1,1,\"7\"]]}]}\n");
+            "{\"encoding\":\"UTF-8\",\"delimiter\":\"comma\",\"sheets\":[{\"rows\":4,\"cols\":5,\"cells\":["
+            "[0,0,3,\"Title\"],[0,1,3,\"Patch\"],[1,0,3,\"Song\"],[1,1,1,\"12\"],[3,0,3,\"\xC3\x84rger\"],[3,1,1,\"7\"]]}]}\n");
   EXPECT_EQ(Inspect(TALLYFORM_BINARY_DIR "/no-such-table.csv").status, 1);
 }
 
-TEST(InspectCommand, TextsAreEscapedAsTheDocumentEscapesThemAndNonUtf8ReadsAsLatin1) {
+TEST(InspectCommand, TextsAreEscapedAsTheDocumentEscapesThemAndDecodedAsTheBuildReadsThem) {
   const std::string path = TALLYFORM_BINARY_DIR "/inspect-escapes.csv";
-  std::ofstream(path, std::ios::binary) << "a\bb\fc\x01,Caf\xE9,\xC0\xAF\n";
+  std::ofstream(path, std::ios::binary) << "a\bb\fc\x01,Caf\xE9 \x80,\xC0\xAF\n";
   const CliRun r = Inspect(path);
   ASSERT_EQ(r.status, 0);
-  // \b and \f as in the JSON setlist; a Latin-1 byte and an overlong form are not UTF-8.
+  // \b and \f as in the JSON setlist; not UTF-8, so Windows-1252 (0x80 is the euro sign).
   EXPECT_EQ(r.out,
-            "{\"sheets\":[{\"rows\":1,\"cols\":5,\"cells\":[[0,0,3,\"a\\bb\\fc\\u0001\"],"
-            "[0,1,3,\"Caf\xC3\xA9\"],[0,2,3,\"\xC3\x80\xC2\xAF\"]]}]}\n");
+            "{\"encoding\":\"Windows-1252\",\"delimiter\":\"comma\",\"sheets\":[{\"rows\":1,\"cols\":5,\"cells\":["
+            "[0,0,3,\"a\\bb\\fc\\u0001\"],[0,1,3,\"Caf\xC3\xA9 \xE2\x82\xAC\"],[0,2,3,\"\xC3\x80\xC2\xAF\"]]}]}\n");
+}
+
+// The encoding and delimiter the reader chose, named before the sheets; a .tsv is split at tabs.
+TEST(InspectCommand, TextTablesNameTheirEncodingAndDelimiter) {
+  const std::string fixtures = TALLYFORM_SOURCE_DIR "/tests/fixtures/text/";
+  const std::string tsv = TALLYFORM_BINARY_DIR "/inspect-commas.tsv";
+  std::ofstream(tsv, std::ios::binary) << "a,b,c\tSong, Live\n";
+  const struct {
+    std::string path;
+    const char* head;
+    const char* first_cell;
+  } cases[] = {
+      {fixtures + "lo-1252-semicolon.csv", R"({"encoding":"Windows-1252","delimiter":"semicolon",)", R"([0,0,3,"café del mar"])"},
+      {fixtures + "lo-utf16-tab.txt", R"({"encoding":"UTF-16LE","delimiter":"tab",)", R"([0,0,3,"σίσυφος"])"},
+      {fixtures + "iconv-utf16be.csv", R"({"encoding":"UTF-16BE","delimiter":"comma",)", R"([0,0,3,"σίσυφος"])"},
+      {tsv, R"({"encoding":"UTF-8","delimiter":"tab",)", R"([0,0,3,"a,b,c"])"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = Inspect(c.path);
+    ASSERT_EQ(r.status, 0) << c.path;
+    EXPECT_EQ(r.out.rfind(std::string(c.head) + R"("sheets":[)", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find(std::string(R"("cells":[)") + c.first_cell), std::string::npos) << r.out;
+  }
 }
 
 // The .xlsx and .ods readers in the same shape: formula results by kind (an error result
