@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "tests/app/fakes.h"
 #include "xls/xls_book.h"
 
@@ -99,28 +102,39 @@ TEST_F(XlsWindowTest, EveryCombinationWithAnXlsSettingsTableBuilds) {
   EXPECT_TRUE(txt.form.upload_button->isEnabled());
 }
 
-// The examples saved as .xlsx and .ods build the same document, chosen from dialogs that
-// offer them.
+// Every example combination with an .xlsx or .ods table builds the document of the text
+// tables, chosen from dialogs that offer those kinds.
 TEST_F(XlsWindowTest, XlsxAndOdsTablesBuildInTheWindow) {
-  FormWithFakes reference;
-  ChooseAndRun(reference, Path("setlist.csv"), Path("settings.csv"));
-  const QByteArray expected = ReadAll(Path("setlist.json"));
-  ASSERT_FALSE(expected.isEmpty());
-  const std::pair<const char*, const char*> combinations[] = {
-      {"setlist.xlsx", "settings.xlsx"}, {"setlist.xlsx", "settings.ods"},
-      {"setlist.csv", "settings.ods"},   {"setlist.xls", "settings.xlsx"}};
-  for (const auto& [setlist, settings] : combinations) {
-    SCOPED_TRACE(std::string(setlist) + " + " + settings);
-    QFile::remove(Path("setlist.json"));
+  // Every setlist here is named setlist.*, so every build writes setlist.json.
+  const QString json = Path("setlist.json");
+  std::map<std::string, std::pair<QByteArray, std::vector<QString>>> expected;  // by text twin
+  for (const char* text : {"setlist.csv", "setlist.txt"}) {
+    FormWithFakes reference;
+    ChooseAndRun(reference, Path(text), Path("settings.csv"));
+    expected[text] = {ReadAll(json), Texts(ConsoleLines(reference.form.RunTextBox))};
+    ASSERT_FALSE(expected[text].first.isEmpty());
+  }
+  const struct {
+    const char* setlist;
+    const char* settings;
+    const char* text_twin;
+  } combinations[] = {
+      {"setlist.xlsx", "settings.xlsx", "setlist.csv"}, {"setlist.xlsx", "settings.ods", "setlist.csv"},
+      {"setlist.xlsx", "settings.xls", "setlist.csv"},  {"setlist.xls", "settings.xlsx", "setlist.csv"},
+      {"setlist.xls", "settings.ods", "setlist.csv"},   {"setlist.csv", "settings.xlsx", "setlist.csv"},
+      {"setlist.csv", "settings.ods", "setlist.csv"},   {"setlist.txt", "settings.xlsx", "setlist.txt"},
+      {"setlist.txt", "settings.ods", "setlist.txt"},
+  };
+  for (const auto& c : combinations) {
+    SCOPED_TRACE(std::string(c.setlist) + " + " + c.settings);
+    QFile::remove(json);
     FormWithFakes f;
-    ChooseAndRun(f, Path(setlist), Path(settings));
+    ChooseAndRun(f, Path(c.setlist), Path(c.settings));
     ASSERT_EQ(f.files.asked_with.size(), 2u);
     EXPECT_TRUE(ToQtNameFilters(f.files.asked_with[1]).contains("Excel Files (*.xls *.xlsx *.xlsm)"));
     EXPECT_TRUE(ToQtNameFilters(f.files.asked_with[1]).contains("OpenDocument Spreadsheets (*.ods)"));
-    EXPECT_EQ(ReadAll(Path("setlist.json")), expected);
-    EXPECT_EQ(Texts(ConsoleLines(f.form.RunTextBox)),
-              std::vector<QString>({"Building JSON file ...", "No setting for: encore medley",
-                                    "File created...total records = 5", Path("setlist.json")}));
+    EXPECT_EQ(ReadAll(json), expected[c.text_twin].first);
+    EXPECT_EQ(Texts(ConsoleLines(f.form.RunTextBox)), expected[c.text_twin].second);
     EXPECT_TRUE(f.form.upload_button->isEnabled());
   }
 }

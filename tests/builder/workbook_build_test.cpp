@@ -77,6 +77,20 @@ TEST_F(WorkbookBuildTest, EveryKindBuildsTheDocumentOfItsXlsTwin) {
   }
 }
 
+// The variants the window has always called pick each workbook's reader by its extension.
+TEST_F(WorkbookBuildTest, IndexAndHybridBuildsReadEachWorkbookByItsKind) {
+  const std::string xls_settings = PutFixture("build-settings.xls");
+  ASSERT_EQ(Build(PutFixture("build-setlist.xls"), xls_settings), BuildOutcome::Written);
+  const std::string expected = Json();
+  const std::string settings = PutFixture("build-settings.ods");
+  paths_ = {PutFixture("build-setlist.xlsx"), settings, dir_.File("index.json")};
+  EXPECT_FALSE(create_index_file(paths_, console_));
+  EXPECT_EQ(Json(), expected);
+  paths_ = {Put("tour.csv", "Last Call\n"), PutFixture("build-settings.xlsx"), dir_.File("hybrid.json")};
+  EXPECT_FALSE(create_hybrid_file(paths_, console_));
+  EXPECT_EQ(Json(), R"([{"song":"Last Call","patch":"11","notes":"","bpm":"140"}])");
+}
+
 // Settings from the first worksheet even behind a chart sheet, row 0 never matched; the
 // setlist from every worksheet in order, hidden ones too; every cell read as an .xls cell.
 TEST_F(WorkbookBuildTest, XlsxSheetsAndCellsReadAsAnXlsWorkbookWould) {
