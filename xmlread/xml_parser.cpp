@@ -65,16 +65,7 @@ void Parser::Progress() { lastEvent_ = static_cast<uint64_t>(XML_GetCurrentByteI
 // Prefixed names are split at their last colon; resolved ones through the scope.
 bool Parser::Split(const char* raw, bool attribute, QName& out) {
   if (names_ == Names::kResolved) return scope_.Resolve(raw, attribute, out.ns, out.local);
-  const char* colon = nullptr;
-  const char* end = raw;
-  for (; *end; ++end)
-    if (*end == ':') colon = end;
-  if (!colon) {
-    out = {{}, std::string_view(raw, static_cast<size_t>(end - raw))};
-  } else {
-    out = {std::string_view(raw, static_cast<size_t>(colon - raw)),
-           std::string_view(colon + 1, static_cast<size_t>(end - colon - 1))};
-  }
+  out = SplitPrefixed(raw);
   return true;
 }
 
@@ -87,9 +78,13 @@ void Parser::OnStart(void* self, const char* name, const char** attributes) {
   if (resolved && !p->scope_.Enter(attributes)) return p->Fail("bad namespace declaration");
   QName element;
   if (!p->Split(name, false, element)) return p->Fail("unbound prefix");
+  if (!resolved) {
+    if (!p->handler_.StartElement(element, Attributes(attributes))) p->Fail("bad content");
+    return;
+  }
   p->attributes_.clear();
   for (const char** a = attributes; *a; a += 2) {
-    if (resolved && NamespaceScope::IsDeclaration(*a)) continue;
+    if (NamespaceScope::IsDeclaration(*a)) continue;
     Attribute& attribute = p->attributes_.emplace_back();
     attribute.value = a[1];
     if (!p->Split(*a, true, attribute.name)) return p->Fail("unbound prefix");

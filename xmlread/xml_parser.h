@@ -34,32 +34,69 @@ struct Attribute {
   const char* value;
 };
 
-// The attributes of one start tag, looked up by name. Namespace declarations are among
-// them only when names are not resolved.
+// A name as written, split at its last colon.
+inline QName SplitPrefixed(const char* raw) {
+  const char* colon = nullptr;
+  const char* end = raw;
+  for (; *end; ++end)
+    if (*end == ':') colon = end;
+  if (!colon) return {{}, std::string_view(raw, static_cast<size_t>(end - raw))};
+  return {std::string_view(raw, static_cast<size_t>(colon - raw)),
+          std::string_view(colon + 1, static_cast<size_t>(end - colon - 1))};
+}
+
+// The attributes of one start tag, looked up by name: resolved once per tag, or (names as
+// written) split only as far as a lookup goes. Namespace declarations are among them only
+// when names are not resolved.
 class Attributes {
  public:
   Attributes(const Attribute* items, size_t count) : items_(items), count_(count) {}
+  explicit Attributes(const char** raw) : raw_(raw) {}
   // The value of the attribute with this local name in any namespace (or none), null if absent.
   const char* Find(std::string_view local) const {
-    for (size_t i = 0; i < count_; ++i)
-      if (items_[i].name.local == local) return items_[i].value;
-    return nullptr;
+    const char* found = nullptr;
+    Walk([&](const QName& name, const char* value) {
+      if (name.local != local) return false;
+      found = value;
+      return true;
+    });
+    return found;
   }
   // The value of the attribute with this namespace and local name, null if absent.
   const char* Find(std::string_view ns, std::string_view local) const {
-    for (size_t i = 0; i < count_; ++i)
-      if (items_[i].name.Is(ns, local)) return items_[i].value;
-    return nullptr;
+    const char* found = nullptr;
+    Walk([&](const QName& name, const char* value) {
+      if (!name.Is(ns, local)) return false;
+      found = value;
+      return true;
+    });
+    return found;
   }
   // Calls fn(name, value) for each attribute: one pass for a tag whose attributes are many.
   template <typename Fn>
   void ForEach(Fn&& fn) const {
-    for (size_t i = 0; i < count_; ++i) fn(items_[i].name, items_[i].value);
+    Walk([&](const QName& name, const char* value) {
+      fn(name, value);
+      return false;
+    });
   }
 
  private:
-  const Attribute* items_;
-  size_t count_;
+  // Calls visit(name, value) until it returns true.
+  template <typename Visit>
+  void Walk(Visit&& visit) const {
+    if (raw_) {
+      for (const char** p = raw_; *p; p += 2)
+        if (visit(SplitPrefixed(*p), p[1])) return;
+      return;
+    }
+    for (size_t i = 0; i < count_; ++i)
+      if (visit(items_[i].name, items_[i].value)) return;
+  }
+
+  const char** raw_ = nullptr;
+  const Attribute* items_ = nullptr;
+  size_t count_ = 0;
 };
 
 class Handler {
