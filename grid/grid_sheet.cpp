@@ -24,11 +24,15 @@ const GridCell* GridSheet::Cell(int32_t row, int32_t col) const {
     }
   }
   rowHint_ = r;
-  const auto first = cells_.begin() + rows_[r].first;
-  const auto last = r + 1 < rows_.size() ? cells_.begin() + rows_[r + 1].first : cells_.end();
-  auto it = std::lower_bound(first, last, static_cast<uint16_t>(col),
-                             [](const GridCell& c, uint16_t v) { return c.Column() < v; });
-  return it != last && it->Column() == col ? &*it : &kEmptyCell;
+  size_t first = rows_[r].first;
+  size_t last = r + 1 < rows_.size() ? rows_[r + 1].first : cells_.size();
+  while (first < last) {  // the row's first cell at or past `col`
+    const size_t middle = first + (last - first) / 2;
+    if (cells_[middle].Column() < col) first = middle + 1;
+    else last = middle;
+  }
+  const size_t end = r + 1 < rows_.size() ? rows_[r + 1].first : cells_.size();
+  return first < end && cells_[first].Column() == col ? &cells_[first] : &kEmptyCell;
 }
 
 }  // namespace Grid

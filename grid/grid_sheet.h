@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/cell_blocks.h"
 #include "grid/grid_cell.h"
 #include "grid/text_pool.h"
 
@@ -51,7 +52,7 @@ class GridSheet {
   std::string name_;
   int32_t rowCount_ = 1;
   int32_t columnCount_ = 1;
-  std::vector<GridCell> cells_;
+  CellBlocks cells_;
   std::vector<RowStart> rows_;
   // The row found last: the builds read row after row, so most lookups start here.
   mutable size_t rowHint_ = 0;

@@ -35,6 +35,36 @@ bool SheetBuilder::NoteValue(uint32_t row, uint32_t col) {
   return true;
 }
 
+void SheetBuilder::Append(uint32_t row, const GridCell& cell) {
+  auto& rows = sheet_.rows_;
+  if (!ordered_) cellRows_.push_back(row);
+  else if (rows.empty() || rows.back().row != row) rows.push_back({row, static_cast<uint32_t>(sheet_.cells_.size())});
+  sheet_.cells_.push_back(cell);
+}
+
+void SheetBuilder::StopOrdering() {
+  auto& rows = sheet_.rows_;
+  const size_t count = sheet_.cells_.size();
+  cellRows_.reserve(count + 1);
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const size_t end = r + 1 < rows.size() ? rows[r + 1].first : count;
+    cellRows_.insert(cellRows_.end(), end - rows[r].first, rows[r].row);
+  }
+  rows.clear();
+  ordered_ = false;
+}
+
+size_t SheetBuilder::FirstOfLastRow(uint32_t row) const {
+  const auto& cells = sheet_.cells_;
+  if (ordered_) {
+    const auto& rows = sheet_.rows_;
+    return !rows.empty() && rows.back().row == row ? rows.back().first : cells.size();
+  }
+  size_t first = cells.size();
+  while (first > 0 && cellRows_[first - 1] == row) --first;
+  return first;
+}
+
 bool SheetBuilder::Add(uint32_t row, uint32_t col, GridCell cell) {
   if (!InsideSheet(row, col)) return false;
   cell.SetColumn(static_cast<uint16_t>(col));
@@ -44,11 +74,10 @@ bool SheetBuilder::Add(uint32_t row, uint32_t col, GridCell cell) {
       cells.back() = cell;  // the same position again: the later value wins
       return true;
     }
-    if (row < lastRow_ || (row == lastRow_ && col < lastCol_)) ordered_ = false;
+    if (row < lastRow_ || (row == lastRow_ && col < lastCol_)) StopOrdering();
   }
   if (!TakeBudget(1)) return false;
-  cells.push_back(cell);
-  cellRows_.push_back(row);
+  Append(row, cell);
   lastRow_ = row;
   lastCol_ = col;
   return true;
@@ -56,25 +85,21 @@ bool SheetBuilder::Add(uint32_t row, uint32_t col, GridCell cell) {
 
 bool SheetBuilder::RepeatLastRow(uint32_t row, uint32_t count) {
   auto& cells = sheet_.cells_;
-  size_t first = cells.size();
-  while (first > 0 && cellRows_[first - 1] == row) --first;
+  const size_t first = FirstOfLastRow(row);
   const size_t width = cells.size() - first;
   if (width == 0 || count == 0) return true;
   if (static_cast<uint64_t>(row) + count >= static_cast<uint64_t>(GridSheet::kMaxRows)) return false;
   if (!TakeBudget(static_cast<uint64_t>(width) * count)) return false;
-  cells.reserve(cells.size() + width * count);
-  cellRows_.reserve(cells.size() + width * count);
   for (uint32_t k = 1; k <= count; ++k)
-    for (size_t i = first; i < first + width; ++i) {
-      cells.push_back(cells[i]);
-      cellRows_.push_back(row + k);
-    }
+    for (size_t i = first; i < first + width; ++i) Append(row + k, GridCell(cells[i]));
   lastRow_ = row + count;
   return true;
 }
 
 bool SheetBuilder::ResolveShared(const std::vector<const char*>& strings) {
-  for (GridCell& cell : sheet_.cells_) {
+  auto& cells = sheet_.cells_;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    GridCell& cell = cells[i];
     if (cell.Holds() != Payload::kSharedText) continue;
     if (cell.SharedIndex() >= strings.size()) return false;
     const char* text = strings[cell.SharedIndex()];
@@ -86,42 +111,54 @@ bool SheetBuilder::ResolveShared(const std::vector<const char*>& strings) {
   return true;
 }
 
-void SheetBuilder::Finish() {
+void SheetBuilder::SortCells() {
   auto& cells = sheet_.cells_;
+  auto& rows = sheet_.rows_;
   std::vector<uint32_t> order(cells.size());
   std::iota(order.begin(), order.end(), 0u);
-  if (!ordered_) {
-    // Stable by position, so of two cells at one position the later one is kept.
-    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-      return cellRows_[a] != cellRows_[b] ? cellRows_[a] < cellRows_[b] : cells[a].Column() < cells[b].Column();
-    });
-  }
-  std::vector<GridCell> kept;
-  std::vector<uint32_t> rows;
-  kept.reserve(cells.size());
-  rows.reserve(cells.size());
+  // Stable by position, so of two cells at one position the later one is kept.
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return cellRows_[a] != cellRows_[b] ? cellRows_[a] < cellRows_[b] : cells[a].Column() < cells[b].Column();
+  });
+  CellBlocks sorted;
+  rows.clear();
   for (size_t k = 0; k < order.size(); ++k) {
     const uint32_t i = order[k];
     if (k + 1 < order.size() && cellRows_[order[k + 1]] == cellRows_[i] &&
         cells[order[k + 1]].Column() == cells[i].Column())
       continue;
-    if (cells[i].Type() == CellUndefined) continue;
-    kept.push_back(cells[i]);
-    rows.push_back(cellRows_[i]);
+    if (rows.empty() || rows.back().row != cellRows_[i])
+      rows.push_back({cellRows_[i], static_cast<uint32_t>(sorted.size())});
+    sorted.push_back(cells[i]);
   }
   std::vector<uint32_t>().swap(order);
   std::vector<uint32_t>().swap(cellRows_);
-  std::vector<GridCell>().swap(cells);
-  cells.swap(kept);
+  cells.Swap(sorted);
+  ordered_ = true;
+}
+
+void SheetBuilder::Finish() {
+  if (!ordered_) SortCells();
+  // Drops the empty cells in place, and the rows left without any.
+  auto& cells = sheet_.cells_;
+  auto& rows = sheet_.rows_;
   uint32_t maxRow = notedMaxRow_, maxCol = notedMaxCol_;
-  auto& starts = sheet_.rows_;
-  starts.clear();
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i == 0 || rows[i] != rows[i - 1]) starts.push_back({rows[i], static_cast<uint32_t>(i)});
-    maxCol = std::max<uint32_t>(maxCol, cells[i].Column());
+  size_t kept = 0, keptRows = 0;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const size_t end = r + 1 < rows.size() ? rows[r + 1].first : cells.size();
+    const size_t rowFirst = kept;
+    for (size_t i = rows[r].first; i < end; ++i) {
+      if (cells[i].Type() == CellUndefined) continue;
+      if (kept != i) cells[kept] = cells[i];
+      maxCol = std::max<uint32_t>(maxCol, cells[kept].Column());
+      ++kept;
+    }
+    if (kept == rowFirst) continue;
+    maxRow = std::max(maxRow, rows[r].row);
+    rows[keptRows++] = {rows[r].row, static_cast<uint32_t>(rowFirst)};
   }
-  if (!rows.empty()) maxRow = std::max(maxRow, rows.back());
-  starts.shrink_to_fit();
+  rows.resize(keptRows);
+  cells.Truncate(kept);
   sheet_.rowCount_ = static_cast<int32_t>(maxRow) + 1;
   sheet_.columnCount_ = static_cast<int32_t>(maxCol) + 1;
 }

@@ -34,8 +34,14 @@ class SheetBuilder {
   // Cells are taken from the shared budget a block at a time.
   static constexpr uint64_t kBudgetBlock = 4096;
   bool TakeBudget(uint64_t count);
+  void Append(uint32_t row, const GridCell& cell);
+  // Cells come in row-major order from every writer seen; the first that does not turns
+  // the sheet's row starts into a row per cell, sorted by Finish.
+  void StopOrdering();
+  void SortCells();
+  size_t FirstOfLastRow(uint32_t row) const;
   uint64_t budgetLeft_ = 0;
-  std::vector<uint32_t> cellRows_;  // the row of each cell in the sheet's cells, until Finish
+  std::vector<uint32_t> cellRows_;  // the row of each cell, once they came out of order
   bool ordered_ = true;
   uint32_t lastRow_ = 0, lastCol_ = 0;
   uint32_t notedMaxRow_ = 0, notedMaxCol_ = 0;

@@ -128,14 +128,21 @@ class ContentHandler : public XmlRead::Handler {
   }
 
   bool Characters(std::string_view text) override {
-    if (!paragraph_ || skip_ > 0) return true;
+    if (!paragraph_ || skip_ > 0 || source_ != Source::kParagraphs) return true;
     // Runs of white space in a paragraph's text count as one space.
-    for (char c : text) {
-      const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-      if (space && lastRawSpace_) continue;
-      lastRawSpace_ = space;
-      if (text_.size() >= Grid::LoadBudget::kMaxCellTextBytes) return false;
-      text_ += space ? ' ' : c;
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    for (size_t i = 0; i < text.size();) {
+      if (space(text[i])) {
+        if (!lastRawSpace_ && !AppendText(" ")) return false;
+        lastRawSpace_ = true;
+        ++i;
+        continue;
+      }
+      size_t end = i + 1;
+      while (end < text.size() && !space(text[end])) ++end;
+      if (!AppendText(text.substr(i, end - i))) return false;
+      lastRawSpace_ = false;
+      i = end;
     }
     return true;
   }
@@ -149,6 +156,7 @@ class ContentHandler : public XmlRead::Handler {
         if (count) std::from_chars(count, count + std::strlen(count), n);
         skip_ = 1;
         lastRawSpace_ = false;
+        if (source_ != Source::kParagraphs) return true;
         if (n > Grid::LoadBudget::kMaxCellTextBytes - text_.size()) return false;
         text_.append(static_cast<size_t>(n), ' ');
         return true;
@@ -173,119 +181,115 @@ class ContentHandler : public XmlRead::Handler {
     return true;
   }
 
+  // Only a cell whose value is its text collects it.
   bool AppendText(std::string_view s) {
+    if (source_ != Source::kParagraphs) return true;
     if (s.size() > Grid::LoadBudget::kMaxCellTextBytes - text_.size()) return false;
     text_ += s;
     return true;
   }
 
+  // Where a cell's value comes from, known from its start tag.
+  enum class Source { kNone, kValue, kError, kParagraphs };
+
+  // The value attributes of one start tag; they live only as long as the tag.
+  struct ValueAttributes {
+    const char* type = nullptr;
+    const char* value = nullptr;
+    const char* stringValue = nullptr;
+    const char* booleanValue = nullptr;
+    const char* dateValue = nullptr;
+    const char* timeValue = nullptr;
+    bool formula = false;
+    bool error = false;
+  };
+
   bool StartCell(const XmlRead::Attributes& attributes) {
     inCell_ = true;
     cellRepeat_ = 1;
-    error_ = hasFormula_ = false;
-    for (Kept* k : {&value_, &booleanValue_, &dateValue_, &timeValue_, &stringValue_, &valueTypeText_}) k->has = false;
-    // Attribute values live only as long as the start tag: keep copies of the ones used.
+    ValueAttributes a;
     attributes.ForEach([&](const XmlRead::QName& name, const char* value) {
       if (name.ns == kOffice) {
         const std::string_view n = name.local;
-        Kept* slot = n == "value-type"      ? &valueTypeText_
-                     : n == "value"         ? &value_
-                     : n == "string-value"  ? &stringValue_
-                     : n == "boolean-value" ? &booleanValue_
-                     : n == "date-value"    ? &dateValue_
-                     : n == "time-value"    ? &timeValue_
-                                            : nullptr;
-        if (slot) {
-          slot->has = true;
-          slot->text.assign(value);
-        }
+        if (n == "value-type") a.type = value;
+        else if (n == "value") a.value = value;
+        else if (n == "string-value") a.stringValue = value;
+        else if (n == "boolean-value") a.booleanValue = value;
+        else if (n == "date-value") a.dateValue = value;
+        else if (n == "time-value") a.timeValue = value;
       } else if (name.ns == kTable) {
         if (name.local == "number-columns-repeated") cellRepeat_ = RepeatCount(value);
-        else if (name.local == "formula") hasFormula_ = true;
+        else if (name.local == "formula") a.formula = true;
       } else if (name.Is(kCalcExt, "value-type")) {
-        error_ = std::strcmp(value, "error") == 0;
+        a.error = std::strcmp(value, "error") == 0;
       }
     });
+    hasFormula_ = a.formula;
     text_.clear();
     paragraphs_ = 0;
-    return true;
+    source_ = ValueSource(a, cell_);
+    return !overBudget_;
   }
 
-  // An attribute's value kept past its start tag; the string keeps its room from cell to cell.
-  struct Kept {
-    bool has = false;
-    std::string text;
-    explicit operator bool() const { return has; }
-    const std::string& operator*() const { return text; }
-    const std::string* operator->() const { return &text; }
-  };
-
-  // The value of the cell just read, or false when it holds none.
-  bool CellValue(Grid::GridCell& cell, bool& isError) {
+  // The cell's value from its attributes where they hold it; kParagraphs where its text is
+  // the value (a string, or a value whose attribute is missing or unreadable).
+  Source ValueSource(const ValueAttributes& a, Grid::GridCell& cell) {
     using Grid::GridCell;
-    isError = false;
-    const std::string& type = valueTypeText_ ? *valueTypeText_ : kNoType;
-    const std::string& text = stringValue_ ? *stringValue_ : text_;
-    if (error_) {
-      if (hasFormula_) {
-        cell = GridCell::FormulaNone();
-        return true;
-      }
-      isError = true;
-      return true;
+    if (a.error) {
+      if (!a.formula) return Source::kError;
+      cell = GridCell::FormulaNone();
+      return Source::kValue;
     }
+    const std::string_view type = a.type ? a.type : "";
     double d;
     if (type == "float" || type == "percentage" || type == "currency") {
-      if (value_ && ParseNumber(value_->c_str(), d)) {
-        cell = hasFormula_ ? GridCell::FormulaNumber(d) : GridCell::Number(d);
-        return true;
+      if (ParseNumber(a.value, d)) {
+        cell = a.formula ? GridCell::FormulaNumber(d) : GridCell::Number(d);
+        return Source::kValue;
       }
     } else if (type == "boolean") {
-      if (booleanValue_ && (*booleanValue_ == "true" || *booleanValue_ == "false" || *booleanValue_ == "1" ||
-                            *booleanValue_ == "0")) {
-        const bool b = *booleanValue_ == "true" || *booleanValue_ == "1";
-        cell = hasFormula_ ? GridCell::FormulaBoolean(b) : GridCell::Boolean(b);
-        return true;
+      const std::string_view b = a.booleanValue ? a.booleanValue : "";
+      if (b == "true" || b == "false" || b == "1" || b == "0") {
+        const bool v = b == "true" || b == "1";
+        cell = a.formula ? GridCell::FormulaBoolean(v) : GridCell::Boolean(v);
+        return Source::kValue;
       }
-    } else if (type == "date" && dateValue_) {
-      return TextCell(*dateValue_, cell);
-    } else if (type == "time" && timeValue_) {
-      return TextCell(*timeValue_, cell);
-    } else if (hasFormula_ && type.empty()) {
+    } else if (type == "date" && a.dateValue) {
+      return TextCell(a.dateValue, cell);
+    } else if (type == "time" && a.timeValue) {
+      return TextCell(a.timeValue, cell);
+    } else if (a.formula && type.empty()) {
       cell = GridCell::FormulaNone();
-      return true;
+      return Source::kValue;
     }
-    // A string, or a value whose attribute is missing or unreadable: the text keeps it.
-    if (text.empty() && !hasFormula_) return false;
-    return TextCell(text, cell);
+    if (a.stringValue) return TextCell(a.stringValue, cell);
+    return Source::kParagraphs;
   }
 
-  bool TextCell(const std::string& text, Grid::GridCell& cell) {
+  Source TextCell(std::string_view text, Grid::GridCell& cell) {
     using Grid::GridCell;
     if (text.empty()) {
-      if (!hasFormula_) return false;
+      if (!hasFormula_) return Source::kNone;
       cell = GridCell::FormulaText("");
-      return true;
+      return Source::kValue;
     }
     if (!budget_.TakeText(text.size() + 1)) {
       overBudget_ = true;
-      return false;
+      return Source::kNone;
     }
     const char* stored = sheets_.back()->Texts().Add(text);
     cell = hasFormula_ ? GridCell::FormulaText(stored) : GridCell::Text(stored);
-    return true;
+    return Source::kValue;
   }
 
   bool EndCell() {
     inCell_ = false;
-    Grid::GridCell cell;
-    bool isError = false;
-    const bool has = CellValue(cell, isError);
+    if (source_ == Source::kParagraphs) source_ = TextCell(text_, cell_);
     if (overBudget_) return false;
-    if (has) {
+    if (source_ != Source::kNone) {
       // A value cannot lie past the sheet; empty repeats that would only move past it do no harm.
       if (column_ >= kMaxColumns) return false;
-      runs_.push_back({column_, cellRepeat_, cell, isError});
+      runs_.push_back({column_, cellRepeat_, cell_, source_ == Source::kError});
     }
     column_ = cellRepeat_ > kMaxColumns - std::min(column_, kMaxColumns) ? kMaxColumns : column_ + cellRepeat_;
     return true;
@@ -320,8 +324,6 @@ class ContentHandler : public XmlRead::Handler {
 
   uint32_t RepeatEnd() const { return row_ + rowRepeat_ - 1; }
 
-  static inline const std::string kNoType;
-
   std::vector<std::unique_ptr<Grid::GridSheet>>& sheets_;
   Grid::LoadBudget budget_;
   std::unique_ptr<Grid::SheetBuilder> builder_;
@@ -333,8 +335,9 @@ class ContentHandler : public XmlRead::Handler {
   bool lastRawSpace_ = false;
   uint32_t row_ = 0, rowRepeat_ = 1, column_ = 0, cellRepeat_ = 1;
   std::vector<CellRun> runs_;
-  Kept value_, booleanValue_, dateValue_, timeValue_, stringValue_, valueTypeText_;
-  bool error_ = false, hasFormula_ = false, overBudget_ = false;
+  Source source_ = Source::kNone;
+  Grid::GridCell cell_;
+  bool hasFormula_ = false, overBudget_ = false;
   std::string text_;
 };
 

@@ -34,7 +34,7 @@ class SharedStringsHandler : public XmlRead::Handler {
       inText_ = false;
     } else if (n == "si" && inItem_) {
       inItem_ = false;
-      const std::string decoded = DecodeEscapes(text_);
+      const std::string_view decoded = DecodeEscapes(text_, scratch_);
       if (!budget_.TakeCells(1) || !budget_.TakeText(decoded.size() + 1)) return false;
       out_.strings.push_back(out_.pool.Add(decoded));
     }
@@ -50,7 +50,7 @@ class SharedStringsHandler : public XmlRead::Handler {
  private:
   Grid::LoadBudget& budget_;
   SharedStrings& out_;
-  std::string text_;
+  std::string text_, scratch_;
   bool inItem_ = false;
   bool inText_ = false;
   int phonetic_ = 0;  // depth inside an <rPh> run

@@ -152,7 +152,7 @@ class SheetHandler : public XmlRead::Handler {
   }
 
   const char* Stored(std::string_view text) {
-    const std::string decoded = DecodeEscapes(text);
+    const std::string_view decoded = DecodeEscapes(text, scratch_);
     if (!budget_.TakeText(decoded.size() + 1)) return nullptr;
     return sheet_.Texts().Add(decoded);
   }
@@ -237,7 +237,7 @@ class SheetHandler : public XmlRead::Handler {
   uint32_t cellRow_ = 0, cellCol_ = 0;
   Kind kind_ = Kind::kNumber;
   bool hasFormula_ = false, hasValue_ = false, hasInline_ = false, inInline_ = false;
-  std::string value_, inline_;
+  std::string value_, inline_, scratch_;
   std::string* collect_ = nullptr;
 };
 

@@ -26,9 +26,10 @@ long EscapeAt(std::string_view text, size_t at) {
 
 }  // namespace
 
-std::string DecodeEscapes(std::string_view text) {
-  if (text.find("_x") == std::string_view::npos) return std::string(text);
-  std::string out;
+std::string_view DecodeEscapes(std::string_view text, std::string& scratch) {
+  if (text.find("_x") == std::string_view::npos) return text;
+  std::string& out = scratch;
+  out.clear();
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {

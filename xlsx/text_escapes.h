@@ -7,7 +7,8 @@
 
 namespace Xlsx {
 
-// `text` with every escape decoded; text without "_x" comes back unchanged.
-std::string DecodeEscapes(std::string_view text);
+// `text` with every escape decoded: `text` itself when it holds no "_x", else the decoded
+// copy made in `scratch`.
+std::string_view DecodeEscapes(std::string_view text, std::string& scratch);
 
 }  // namespace Xlsx

@@ -2,39 +2,13 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace XmlRead {
-namespace {
-
-// Expat joins a namespace URI and a local name with this; a URI holding it is refused.
-constexpr char kSeparator = ' ';
-
-}  // namespace
-
-QName SplitName(const char* expatName, Names names) {
-  const std::string_view full(expatName);
-  const size_t cut = names == Names::kResolved ? full.find(kSeparator) : full.rfind(':');
-  if (cut == std::string_view::npos) return {{}, full};
-  return {full.substr(0, cut), full.substr(cut + 1)};
-}
-
-const char* Attributes::Find(std::string_view local) const {
-  for (const char** p = pairs_; *p; p += 2)
-    if (SplitName(*p, names_).local == local) return p[1];
-  return nullptr;
-}
-
-const char* Attributes::Find(std::string_view ns, std::string_view local) const {
-  for (const char** p = pairs_; *p; p += 2)
-    if (SplitName(*p, names_).Is(ns, local)) return p[1];
-  return nullptr;
-}
 
 Parser::Parser(Handler& handler, Names names)
-    : parser_(names == Names::kResolved ? XML_ParserCreateNS(nullptr, kSeparator) : XML_ParserCreate(nullptr)),
-      handler_(handler),
-      names_(names) {
+    : parser_(XML_ParserCreate(nullptr)), handler_(handler), names_(names) {
   if (!parser_) {
     failed_ = true;
     error_ = "out of memory";
@@ -66,18 +40,19 @@ bool Parser::Parse(size_t count) {
   return !failed_;
 }
 
-bool Parser::ParseAll(std::string_view document) {
-  while (!document.empty()) {
-    const size_t n = std::min(document.size(), kChunkBytes);
+bool Parser::Feed(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const size_t n = std::min(bytes.size(), kChunkBytes);
     void* buffer = Buffer();
     if (!buffer) return false;
-    std::memcpy(buffer, document.data(), n);
+    std::memcpy(buffer, bytes.data(), n);
     if (!Parse(n)) return false;
-    document.remove_prefix(n);
+    bytes.remove_prefix(n);
   }
-  void* buffer = Buffer();
-  return buffer && Parse(0);
+  return !failed_;
 }
+
+bool Parser::ParseAll(std::string_view document) { return Feed(document) && Buffer() && Parse(0); }
 
 void Parser::Fail(const char* why) {
   if (!failed_) error_ = why;
@@ -87,12 +62,35 @@ void Parser::Fail(const char* why) {
 
 void Parser::Progress() { lastEvent_ = static_cast<uint64_t>(XML_GetCurrentByteIndex(parser_)); }
 
+// Prefixed names are split at their last colon; resolved ones through the scope.
+bool Parser::Split(const char* raw, bool attribute, QName& out) {
+  if (names_ == Names::kResolved) return scope_.Resolve(raw, attribute, out.ns, out.local);
+  out = SplitPrefixed(raw);
+  return true;
+}
+
 void Parser::OnStart(void* self, const char* name, const char** attributes) {
   auto* p = static_cast<Parser*>(self);
   if (p->failed_) return;
   p->Progress();
   if (++p->depth_ > kMaxDepth) return p->Fail("nested too deep");
-  if (!p->handler_.StartElement(SplitName(name, p->names_), Attributes(attributes, p->names_))) p->Fail("bad content");
+  const bool resolved = p->names_ == Names::kResolved;
+  if (resolved && !p->scope_.Enter(attributes)) return p->Fail("bad namespace declaration");
+  QName element;
+  if (!p->Split(name, false, element)) return p->Fail("unbound prefix");
+  if (!resolved) {
+    if (!p->handler_.StartElement(element, Attributes(attributes))) p->Fail("bad content");
+    return;
+  }
+  p->attributes_.clear();
+  for (const char** a = attributes; *a; a += 2) {
+    if (NamespaceScope::IsDeclaration(*a)) continue;
+    Attribute& attribute = p->attributes_.emplace_back();
+    attribute.value = a[1];
+    if (!p->Split(*a, true, attribute.name)) return p->Fail("unbound prefix");
+  }
+  if (!p->handler_.StartElement(element, Attributes(p->attributes_.data(), p->attributes_.size())))
+    p->Fail("bad content");
 }
 
 void Parser::OnEnd(void* self, const char* name) {
@@ -100,7 +98,11 @@ void Parser::OnEnd(void* self, const char* name) {
   if (p->failed_) return;
   p->Progress();
   --p->depth_;
-  if (!p->handler_.EndElement(SplitName(name, p->names_))) p->Fail("bad content");
+  QName element;
+  // Its start tag resolved the same name; the element's declarations go after the handler.
+  const bool ok = p->Split(name, false, element) && p->handler_.EndElement(element);
+  if (p->names_ == Names::kResolved) p->scope_.Leave();
+  if (!ok) p->Fail("bad content");
 }
 
 void Parser::OnText(void* self, const char* text, int length) {

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "xmlread/namespace_scope.h"
 
 struct XML_ParserStruct;
 
@@ -22,28 +25,78 @@ struct QName {
 };
 
 // How names reach the handler: with their namespace URIs resolved, or as written, split at
-// the prefix (faster, for formats whose local names are unambiguous).
+// the prefix (for formats whose local names are unambiguous).
 enum class Names { kResolved, kPrefixed };
 
-QName SplitName(const char* expatName, Names names);
+// One attribute of a start tag, its name split (and resolved) once for every lookup.
+struct Attribute {
+  QName name;
+  const char* value;
+};
 
-// The attributes of one start tag, looked up by name.
+// A name as written, split at its last colon.
+inline QName SplitPrefixed(const char* raw) {
+  const char* colon = nullptr;
+  const char* end = raw;
+  for (; *end; ++end)
+    if (*end == ':') colon = end;
+  if (!colon) return {{}, std::string_view(raw, static_cast<size_t>(end - raw))};
+  return {std::string_view(raw, static_cast<size_t>(colon - raw)),
+          std::string_view(colon + 1, static_cast<size_t>(end - colon - 1))};
+}
+
+// The attributes of one start tag, looked up by name: resolved once per tag, or (names as
+// written) split only as far as a lookup goes. Namespace declarations are among them only
+// when names are not resolved.
 class Attributes {
  public:
-  Attributes(const char** pairs, Names names) : pairs_(pairs), names_(names) {}
+  Attributes(const Attribute* items, size_t count) : items_(items), count_(count) {}
+  explicit Attributes(const char** raw) : raw_(raw) {}
   // The value of the attribute with this local name in any namespace (or none), null if absent.
-  const char* Find(std::string_view local) const;
+  const char* Find(std::string_view local) const {
+    const char* found = nullptr;
+    Walk([&](const QName& name, const char* value) {
+      if (name.local != local) return false;
+      found = value;
+      return true;
+    });
+    return found;
+  }
   // The value of the attribute with this namespace and local name, null if absent.
-  const char* Find(std::string_view ns, std::string_view local) const;
+  const char* Find(std::string_view ns, std::string_view local) const {
+    const char* found = nullptr;
+    Walk([&](const QName& name, const char* value) {
+      if (!name.Is(ns, local)) return false;
+      found = value;
+      return true;
+    });
+    return found;
+  }
   // Calls fn(name, value) for each attribute: one pass for a tag whose attributes are many.
   template <typename Fn>
   void ForEach(Fn&& fn) const {
-    for (const char** p = pairs_; *p; p += 2) fn(SplitName(*p, names_), p[1]);
+    Walk([&](const QName& name, const char* value) {
+      fn(name, value);
+      return false;
+    });
   }
 
  private:
-  const char** pairs_;
-  Names names_;
+  // Calls visit(name, value) until it returns true.
+  template <typename Visit>
+  void Walk(Visit&& visit) const {
+    if (raw_) {
+      for (const char** p = raw_; *p; p += 2)
+        if (visit(SplitPrefixed(*p), p[1])) return;
+      return;
+    }
+    for (size_t i = 0; i < count_; ++i)
+      if (visit(items_[i].name, items_[i].value)) return;
+  }
+
+  const char** raw_ = nullptr;
+  const Attribute* items_ = nullptr;
+  size_t count_ = 0;
 };
 
 class Handler {
@@ -73,7 +126,9 @@ class Parser {
   // document. Both false once the document is bad; Error() says why.
   void* Buffer();
   bool Parse(size_t count);
-  // The same for bytes held elsewhere (tests, small parts).
+  // The next bytes of the document, held elsewhere; then Parse(0) ends it.
+  bool Feed(std::string_view bytes);
+  // The whole document held elsewhere (tests, small parts).
   bool ParseAll(std::string_view document);
   const std::string& Error() const { return error_; }
 
@@ -87,10 +142,13 @@ class Parser {
                        const char*, const char*);
   void Fail(const char* why);
   void Progress();
+  bool Split(const char* raw, bool attribute, QName& out);
 
   XML_ParserStruct* parser_;
   Handler& handler_;
   Names names_;
+  NamespaceScope scope_;
+  std::vector<Attribute> attributes_;  // the current start tag's, reused from tag to tag
   int depth_ = 0;
   uint64_t fed_ = 0;
   uint64_t lastEvent_ = 0;

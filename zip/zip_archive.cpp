@@ -80,6 +80,13 @@ std::optional<uint64_t> Archive::Find(std::string_view name) const {
   return std::nullopt;
 }
 
+uint64_t Archive::DeclaredSize(uint64_t index) const {
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (!archive_ || zip_stat_index(archive_, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)) return 0;
+  return st.size;
+}
+
 bool Archive::ReadWhole(uint64_t index, uint64_t maxBytes, std::string& out) const {
   out.clear();
   EntryStream stream;

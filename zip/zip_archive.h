@@ -42,6 +42,8 @@ class Archive {
   // The entry of a part name ("xl/workbook.xml"): exact first, then ignoring ASCII case;
   // names are compared with backslashes as slashes and without a leading slash.
   std::optional<uint64_t> Find(std::string_view name) const;
+  // The size the entry says it inflates to (0 when it says none): a hint, never a bound.
+  uint64_t DeclaredSize(uint64_t index) const;
   // The whole inflated entry when it is at most `maxBytes`; false otherwise or when damaged.
   bool ReadWhole(uint64_t index, uint64_t maxBytes, std::string& out) const;
 
