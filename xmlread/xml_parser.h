@@ -54,23 +54,11 @@ class Attributes {
   explicit Attributes(const char** raw) : raw_(raw) {}
   // The value of the attribute with this local name in any namespace (or none), null if absent.
   const char* Find(std::string_view local) const {
-    const char* found = nullptr;
-    Walk([&](const QName& name, const char* value) {
-      if (name.local != local) return false;
-      found = value;
-      return true;
-    });
-    return found;
+    return Walk([&](const QName& name, const char*) { return name.local == local; });
   }
   // The value of the attribute with this namespace and local name, null if absent.
   const char* Find(std::string_view ns, std::string_view local) const {
-    const char* found = nullptr;
-    Walk([&](const QName& name, const char* value) {
-      if (!name.Is(ns, local)) return false;
-      found = value;
-      return true;
-    });
-    return found;
+    return Walk([&](const QName& name, const char*) { return name.Is(ns, local); });
   }
   // Calls fn(name, value) for each attribute: one pass for a tag whose attributes are many.
   template <typename Fn>
@@ -82,16 +70,17 @@ class Attributes {
   }
 
  private:
-  // Calls visit(name, value) until it returns true.
+  // Calls visit(name, value) until it returns true; the value it stopped at, or null.
   template <typename Visit>
-  void Walk(Visit&& visit) const {
+  const char* Walk(Visit&& visit) const {
     if (raw_) {
       for (const char** p = raw_; *p; p += 2)
-        if (visit(SplitPrefixed(*p), p[1])) return;
-      return;
+        if (visit(SplitPrefixed(*p), p[1])) return p[1];
+      return nullptr;
     }
     for (size_t i = 0; i < count_; ++i)
-      if (visit(items_[i].name, items_[i].value)) return;
+      if (visit(items_[i].name, items_[i].value)) return items_[i].value;
+    return nullptr;
   }
 
   const char** raw_ = nullptr;

@@ -12,12 +12,12 @@ namespace {
 class Recorder : public XmlRead::Handler {
  public:
   bool StartElement(const XmlRead::QName& name, const XmlRead::Attributes& attributes) override {
-    seen.push_back("<" + std::string(name.ns) + "|" + std::string(name.local));
+    seen.push_back(std::string("<").append(name.ns).append("|").append(name.local));
     if (const char* v = attributes.Find("id")) seen.push_back("id=" + std::string(v));
     return name.local != "stop";
   }
   bool EndElement(const XmlRead::QName& name) override {
-    seen.push_back(">" + std::string(name.local));
+    seen.push_back(std::string(">").append(name.local));
     return true;
   }
   bool Characters(std::string_view text) override {
