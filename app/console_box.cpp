@@ -18,21 +18,47 @@ std::optional<QColor> ConsoleColor(COLORBOX box_text_color) {
 }
 
 void ConsoleBox::WriteLine(const QString& line, COLORBOX box_text_color, bool clear) {
-  const QByteArray echo = line.toUtf8();
-  std::fwrite(echo.constData(), 1, static_cast<size_t>(echo.size()), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-
-  if (clear) box_->clear();
+  echo_ += line.toUtf8();
+  echo_ += '\n';
+  if (clear) {
+    held_.clear();
+    clear_first_ = true;
+  }
   if (const auto color = ConsoleColor(box_text_color)) color_ = *color;
+  if (held_.empty() || held_.back().color != color_) held_.push_back({color_, QString()});
+  held_.back().text += line;
+  held_.back().text += QLatin1Char('\n');
+  if (batches_ == 0) Show();
+}
+
+void ConsoleBox::Clear() {
+  held_.clear();
+  clear_first_ = false;
+  box_->clear();
+}
+
+void ConsoleBox::Show() {
+  if (!echo_.isEmpty()) {
+    std::fwrite(echo_.constData(), 1, static_cast<size_t>(echo_.size()), stdout);
+    std::fflush(stdout);
+    echo_.clear();
+  }
+  if (clear_first_) box_->clear();
+  clear_first_ = false;
+  if (held_.empty()) return;
 
   // A cursor of our own at the end: the user's cursor and selection are left alone, so a
   // click into the console can neither reorder the report nor have a line replace a selection.
   QTextCursor end(box_->document());
   end.movePosition(QTextCursor::End);
-  QTextCharFormat format;
-  format.setForeground(color_);
-  end.insertText(line + QLatin1Char('\n'), format);
+  end.beginEditBlock();
+  for (const Run& run : held_) {
+    QTextCharFormat format;
+    format.setForeground(run.color);
+    end.insertText(run.text, format);
+  }
+  end.endEditBlock();
+  held_.clear();
 
   QScrollBar* bar = box_->verticalScrollBar();
   bar->setValue(bar->maximum());

@@ -47,7 +47,7 @@ void MyForm::str16_to_str8(const QString& str_in, std::string& outfile) { outfil
 
 void MyForm::str8_to_str16(QString& outfile, std::string str_in) { outfile = ::str8_to_str16(str_in); }
 
-void MyForm::clear_console() { RunTextBox->clear(); }
+void MyForm::clear_console() { console_->Clear(); }
 
 void MyForm::BtnExit_Click() {
   if (message_boxes_.AskYesNo(QStringLiteral("Exit Application"), QStringLiteral("Are you sure you wish to quit?"))) {

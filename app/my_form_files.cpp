@@ -174,6 +174,8 @@ void MyForm::button1_Click() {
     string_to_textbox(std::string("Select files to be processed ..."), RED, false);
     return;
   }
+  // The build's lines (one per unknown entry: thousands, at times) show once it has ended.
+  ConsoleBox::Batch batch(*console_);
   clear_console();
   const BuildPaths paths = build_paths();
   settings_file_ext = ::str8_to_str16(FileExtension(paths.settings_file));

@@ -43,6 +43,7 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
   // rows collects, for each name, the rows that carry it.
   SettingsIndex index;
   std::vector<int32_t> entries;
+  std::string folded;  // every name is read into this one string
   for (int32_t s = 0; s < setlist_sheets; ++s) {
     auto sheet = setlist.Sheet(s);
     if (!sheet) continue;
@@ -50,36 +51,38 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     for (int32_t r = 0; r < rows; ++r) {
       const auto row = static_cast<uint32_t>(r);
       if (sheet->IsEmpty(row, 0)) continue;
-      entries.push_back(index.AddEntry(FoldName(sheet->Text(row, 0))));
+      sheet->TextInto(row, 0, folded);
+      FoldNameInPlace(folded);
+      entries.push_back(index.AddEntry(folded));
     }
   }
-  std::string folded;
   for (int32_t k = settings.FirstSettingsRow(); k < settings_rows; ++k) {
     const auto row = static_cast<uint32_t>(k);
     if (settings_sheet->IsEmpty(row, 0)) continue;
-    folded = settings_sheet->Text(row, 0);
+    settings_sheet->TextInto(row, 0, folded);
     FoldNameInPlace(folded);
     if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
   }
 
   if (report) report->reserve(report->size() + entries.size());  // one entry at least each
   int64_t records = 0;
+  std::string song, patch, notes, bpm;  // reused by every record
   for (const int32_t id : entries) {
     const std::string& name = index.Name(id);
     const size_t matches = index.ForEachRow(id, [&](int32_t k) {
       const auto row = static_cast<uint32_t>(k);
       if (records > 0) out.push_back(',');
-      std::string notes;
-      if (!settings_sheet->IsEmpty(row, 3)) notes = settings_sheet->Text(row, 3);
-      std::string bpm;
+      notes.clear();
+      if (!settings_sheet->IsEmpty(row, 3)) settings_sheet->TextInto(row, 3, notes);
+      bpm.clear();
       bool invalid_tempo = false;
       if (!settings_sheet->IsEmpty(row, 4)) {
         const std::optional<int32_t> tempo = settings_sheet->Tempo(row, 4);
         invalid_tempo = !tempo;
         if (tempo) bpm = std::to_string(*tempo);
       }
-      const std::string song = settings_sheet->Text(row, 1);
-      const std::string patch = settings_sheet->Text(row, 2);
+      settings_sheet->TextInto(row, 1, song);
+      settings_sheet->TextInto(row, 2, patch);
       AppendRecord(out, song, patch, notes, bpm);
       ++records;
       if (report) report->push_back({BuildEvent::Kind::Record, name});

@@ -14,10 +14,10 @@ std::string FoldAscii(std::string_view text) {
   return folded;
 }
 
-int32_t SettingsIndex::AddEntry(std::string folded_name) {
+int32_t SettingsIndex::AddEntry(std::string_view folded_name) {
   if (const int32_t id = Find(folded_name); id >= 0) return id;
   const auto id = static_cast<int32_t>(names_.size());
-  names_.push_back(std::move(folded_name));
+  names_.emplace_back(folded_name);
   ids_.emplace(names_.back(), id);
   chains_.emplace_back();
   return id;

@@ -18,8 +18,8 @@ void FoldAsciiInPlace(std::string& text);
 
 class SettingsIndex {
  public:
-  // The id of a setlist entry's folded name, registering the name when it is new.
-  int32_t AddEntry(std::string folded_name);
+  // The id of a setlist entry's folded name, registering (copying) the name when it is new.
+  int32_t AddEntry(std::string_view folded_name);
   // The id of a registered name, or -1.
   int32_t Find(std::string_view folded_name) const;
   const std::string& Name(int32_t id) const { return names_[static_cast<size_t>(id)]; }

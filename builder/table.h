@@ -16,6 +16,9 @@ class TableSheet {
   virtual bool IsEmpty(uint32_t row, uint32_t col) = 0;
   // The cell's text as UTF-8; "" for a cell that holds none.
   virtual std::string Text(uint32_t row, uint32_t col) = 0;
+  // The same text into `out`, whose room a reader may reuse: the build reads every name this
+  // way, so a large table costs no allocation per row.
+  virtual void TextInto(uint32_t row, uint32_t col, std::string& out) { out = Text(row, col); }
   // The cell's tempo as the document writes it; nullopt when no integer can be read.
   virtual std::optional<int32_t> Tempo(uint32_t row, uint32_t col) = 0;
 };

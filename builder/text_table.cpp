@@ -13,6 +13,11 @@ class TextTableSheet final : public TableSheet {
   int32_t RowCount() override { return sheet_->GetTotalRows(); }
   bool IsEmpty(uint32_t row, uint32_t col) override { return At(row, col)->Type() == TextCell::CellUndefined; }
   std::string Text(uint32_t row, uint32_t col) override { return At(row, col)->GetString(); }
+  void TextInto(uint32_t row, uint32_t col, std::string& out) override {
+    // As GetString reads it: up to a NUL the field may hold.
+    const std::string_view text = At(row, col)->Text();
+    out.assign(text.substr(0, text.find('\0')));
+  }
   std::optional<int32_t> Tempo(uint32_t row, uint32_t col) override {
     int32_t value = 0;
     if (!At(row, col)->GetInteger(value)) return std::nullopt;

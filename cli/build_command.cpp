@@ -29,11 +29,9 @@ int RunBuild(const Args& args) {
   // Without any "." in SETLIST there is no JSON path; the window would keep none either.
   const BuildPaths paths{args[0], args[1], DeriveJsonPath(args[0]).value_or("")};
   StdoutConsole console;
-  switch (RunChosenBuild(paths, console)) {
-    case BuildOutcome::Written: return 0;
-    case BuildOutcome::Stopped: return 1;
-    case BuildOutcome::InvalidCombination: break;
-  }
-  console.string_to_textbox(build_messages::kInvalidCombination, RED, true);
-  return 1;
+  const BuildOutcome outcome = RunChosenBuild(paths, console);
+  if (outcome == BuildOutcome::InvalidCombination)
+    console.string_to_textbox(build_messages::kInvalidCombination, RED, true);
+  console.Flush();  // the build has ended: every line is out before we return
+  return outcome == BuildOutcome::Written ? 0 : 1;
 }

@@ -78,6 +78,10 @@ int RunUpload(const Args& args) {
     return 1;
   }
 
-  StdoutConsole console;
-  return upload_setlist(json_file, device, console) == UploadOutcome::Sent ? 0 : 1;
+  // Nearly every step of the upload is followed by a wait on the device: each line goes out
+  // at once, so the user sees where it waits.
+  StdoutConsole console(StdoutConsole::Flushing::kEachLine);
+  const UploadOutcome outcome = upload_setlist(json_file, device, console);
+  console.Flush();
+  return outcome == UploadOutcome::Sent ? 0 : 1;
 }

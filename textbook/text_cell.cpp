@@ -8,38 +8,52 @@
 
 namespace {
 
-const std::string kEmpty;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Gathers one field: a view of the first piece, a copy once a second piece comes.
+struct OneField {
+  void Append(const char* data, size_t size) {
+    if (size == 0) return;
+    if (!joining && field.empty()) {
+      field = std::string_view(data, size);
+      return;
+    }
+    if (!joining) joined.assign(field);
+    joining = true;
+    joined.append(data, size);
+    field = joined;
+  }
+  bool NextField() { return false; }  // one field per walk
+  std::string_view& field;
+  std::string& joined;
+  bool joining = false;
+};
 
 }  // namespace
 
-void TextCell::Fill(uint32_t row, uint32_t col, std::string_view record, char delimiter) {
+void TextCell::Start(uint32_t row, std::string_view record, char delimiter) {
   row_ = row;
-  column_ = col;
-  // Only five columns exist: the walk ends at the fifth field's end.
-  struct FieldSink {
-    void Append(const char* data, size_t size) { fields[k].append(data, size); }
-    bool NextField() {
-      if (++k == kFieldCount) return false;
-      fields[k].clear();
-      return true;
-    }
-    std::array<std::string, kFieldCount>& fields;
-    uint32_t k;
-  } sink{fields_, 0};
-  fields_[0].clear();
-  WalkRecord(record, 0, delimiter, sink);
-  const uint32_t last = sink.k == kFieldCount ? kFieldCount - 1 : sink.k;
-  for (uint32_t f = last + 1; f < kFieldCount; ++f) fields_[f].clear();
+  record_ = record;
+  delimiter_ = delimiter;
+  split_ = 0;
+  next_ = 0;
 }
 
-const std::string& TextCell::Field() const {
-  return column_ < kFieldCount ? fields_[column_] : kEmpty;
+void TextCell::Select(uint32_t col) {
+  column_ = col;
+  // The walk of one field stops at the delimiter after it, which the next one starts past.
+  while (split_ <= col && split_ < kFieldCount && next_ <= record_.size()) {
+    fields_[split_] = std::string_view();
+    OneField sink{fields_[split_], joined_[split_]};
+    ++split_;
+    const size_t end = WalkRecord(record_, next_, delimiter_, sink);
+    const bool more = end < record_.size() && record_[end] == delimiter_;
+    next_ = more ? end + 1 : record_.size() + 1;
+  }
 }
 
 int32_t TextCell::Type() const {
-  const std::string& f = Field();
+  const std::string_view f = Field();
   if (f.empty()) return CellUndefined;
   for (char c : f) {
     if (!IsDigit(c)) return CellString;
@@ -47,7 +61,10 @@ int32_t TextCell::Type() const {
   return CellInteger;
 }
 
-const char* TextCell::GetString() const { return Field().c_str(); }
+const char* TextCell::GetString() const {
+  terminated_.assign(Field());
+  return terminated_.c_str();
+}
 
 bool TextCell::GetInteger(int32_t& out) const {
   const std::optional<int32_t> value = LeadingInteger(Field());

@@ -1,6 +1,6 @@
 // TextSheet: the one worksheet of a text table. It keeps the file's text (as UTF-8, after the
 // text-mode rules) in one buffer with the start of every record, and splits a record into
-// fields only when a cell of it is asked for. Owned by its TextBook; owns its shared TextCell.
+// fields only when a cell of it is asked for (once per row, as far as the columns asked). Owned by its TextBook; owns its shared TextCell.
 #pragma once
 
 #include <cstddef>
@@ -27,4 +27,5 @@ class TextSheet {
   char delimiter_ = ',';
   int32_t rowCount_ = 0;
   TextCell cell_;
+  bool started_ = false;  // cell_ holds a record of this text
 };

@@ -1,14 +1,20 @@
 // The status console: lines in order and colour, at the end whatever the user selected, the
 // echo on standard output, and the system error text.
+#include <QFile>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/console_box.h"
 #include "tests/app/fakes.h"
 
 namespace {
@@ -96,6 +102,96 @@ TEST(ConsoleTest, EveryLineIsEchoedToStandardOutput) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "Connecting to QB-7!!\n/home/performer/Шоу/тур.json\nwide form\n");
   EXPECT_EQ(f.form.RunTextBox->toPlainText(), "/home/performer/Шоу/тур.json\nwide form\n");
+}
+
+// Every run of characters of the box with its colour, line by line: what a user sees.
+std::vector<std::pair<QString, QColor>> Painted(QTextEdit* box) {
+  std::vector<std::pair<QString, QColor>> runs;
+  for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QColor color = it.fragment().charFormat().foreground().color();
+      if (!runs.empty() && runs.back().second == color && !runs.back().first.endsWith('\n'))
+        runs.back().first += it.fragment().text();
+      else
+        runs.emplace_back(it.fragment().text(), color);
+    }
+    if (block.next().isValid()) runs.emplace_back(QStringLiteral("\n"), QColor());
+  }
+  return runs;
+}
+
+// Held in a batch, the lines come out as they would one by one: the same text, colours and
+// echo, clears included, and nothing shows before the outermost batch ends.
+TEST(ConsoleTest, ABatchShowsTheSameLinesOnceItEnds) {
+  struct Line {
+    const char* text;
+    int color;
+    bool clear;
+  };
+  const std::vector<std::vector<Line>> cases = {
+      {{"Building JSON file ...", BLUE, false}, {"No setting for: a", RED, false}, {"No setting for: b", RED, false},
+       {"keeps red", 7, false}, {"File created...total records = 0", GREEN, false}, {"/shows/set.json", BLACK, false}},
+      {{"old", BLUE, false}, {"Error opening settings file...", RED, true}, {"/shows/settings.csv", BLACK, false}},
+      {{"first", GREEN, false}, {"", RED, true}, {"", RED, false}},
+  };
+  for (size_t c = 0; c < cases.size(); ++c) {
+    SCOPED_TRACE(c);
+    QTextEdit one_by_one, batched;
+    ConsoleBox plain(&one_by_one), held(&batched);
+    plain.WriteLine("before", BLUE, false);
+    held.WriteLine("before", BLUE, false);
+    testing::internal::CaptureStdout();
+    for (const Line& l : cases[c]) plain.WriteLine(l.text, static_cast<COLORBOX>(l.color), l.clear);
+    const std::string echo = testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    {
+      ConsoleBox::Batch outer(held);
+      {
+        ConsoleBox::Batch inner(held);
+        for (const Line& l : cases[c]) held.WriteLine(l.text, static_cast<COLORBOX>(l.color), l.clear);
+      }
+      EXPECT_EQ(batched.toPlainText(), "before\n");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), echo);
+    EXPECT_EQ(batched.toPlainText(), one_by_one.toPlainText());
+    EXPECT_EQ(Painted(&batched), Painted(&one_by_one));
+  }
+}
+
+// "Create Output" with many unknown entries: every line, in order and colour, scrolled to the
+// newest, and a clear during the batch empties what came before it.
+TEST(ConsoleTest, ABuildsManyLinesAllShowInOrder) {
+  QTemporaryDir dir;
+  std::string setlist = "opener\n";
+  for (int i = 0; i < 3000; ++i) setlist += "missing " + std::to_string(i) + "\n";
+  const auto put = [&](const char* name, const std::string& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return file.fileName();
+  };
+  FormWithFakes f;
+  MyForm& w = f.form;
+  w.show();
+  w.PreselectFiles({put("set.csv", setlist), put("settings.csv", "opener,Opening Song,A12,,120\n")});
+  w.string_to_textbox(std::string("emptied by the build"), BLUE, false);
+  testing::internal::CaptureStdout();
+  w.Run->click();
+  testing::internal::GetCapturedStdout();
+
+  const auto lines = ConsoleLines(w.RunTextBox);
+  ASSERT_EQ(lines.size(), 3003u);
+  EXPECT_EQ(lines[0].text, "Building JSON file ...");
+  EXPECT_EQ(lines[0].color, kBlue);
+  for (int i = 0; i < 3000; ++i) {
+    EXPECT_EQ(lines[1 + i].text, QString("No setting for: missing %1").arg(i));
+    EXPECT_EQ(lines[1 + i].color, kRed);
+  }
+  EXPECT_EQ(lines[3001].text, "File created...total records = 1");
+  EXPECT_EQ(lines[3001].color, kGreen);
+  EXPECT_EQ(lines[3002].color, kBlack);
+  QScrollBar* bar = w.RunTextBox->verticalScrollBar();
+  EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 TEST(ConsoleTest, SystemErrorTextIsPrintedInRed) {

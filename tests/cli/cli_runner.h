@@ -1,11 +1,14 @@
 // Runs tallyform-cli as a separate process in a given folder and captures its exit code,
-// standard output and standard error: the CLI tests check the program as a shell sees it.
+// standard output and standard error, and how many write calls it made (from the kernel's
+// accounting, read while the ended process is still waited for): the CLI tests check the
+// program as a shell sees it.
 #pragma once
 
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,19 @@ struct CliRun {
   int exit_code = -1;
   std::string out;
   std::string err;
+  long writes = -1;  // -1 where the kernel does not say
 };
+
+// The write calls of the ended, not yet reaped process `pid`.
+inline long WriteCallsOf(pid_t pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  for (std::string key; io >> key;) {
+    long value = 0;
+    if (!(io >> value)) break;
+    if (key == "syscw:") return value;
+  }
+  return -1;
+}
 
 // Output goes to capture files of the run's own (tests running at once may share `cwd`).
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& cwd) {
@@ -34,8 +49,11 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& cw
     ::execv(TALLYFORM_CLI, argv.data());
     ::_exit(127);
   }
+  siginfo_t ended{};
+  ::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT);
+  const long writes = WriteCallsOf(pid);
   int status = 0;
   ::waitpid(pid, &status, 0);
   return CliRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing_support::ReadFile(out_path),
-                testing_support::ReadFile(err_path)};
+                testing_support::ReadFile(err_path), writes};
 }
