@@ -1,5 +1,7 @@
 #include "builder/settings_index.h"
 
+#include <algorithm>
+#include <functional>
 #include <utility>
 
 void FoldAsciiInPlace(std::string& text) {
@@ -14,18 +16,48 @@ std::string FoldAscii(std::string_view text) {
   return folded;
 }
 
+namespace {
+
+uint32_t HashOf(std::string_view name) { return static_cast<uint32_t>(std::hash<std::string_view>{}(name)); }
+
+}  // namespace
+
+// The slot holding the name, or the free slot where it belongs.
+size_t SettingsIndex::SlotOf(std::string_view folded_name, uint32_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.id < 0) return i;
+    if (slot.hash == hash && names_[static_cast<size_t>(slot.id)] == folded_name) return i;
+  }
+}
+
+void SettingsIndex::Grow() {
+  std::vector<Slot> old(std::max<size_t>(16, slots_.size() * 2));
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.id < 0) continue;
+    size_t i = slot.hash & mask;
+    while (slots_[i].id >= 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
 int32_t SettingsIndex::AddEntry(std::string_view folded_name) {
-  if (const int32_t id = Find(folded_name); id >= 0) return id;
-  const auto id = static_cast<int32_t>(names_.size());
+  if ((names_.size() + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = HashOf(folded_name);
+  Slot& slot = slots_[SlotOf(folded_name, hash)];
+  if (slot.id >= 0) return slot.id;
+  slot = {hash, static_cast<int32_t>(names_.size())};
   names_.emplace_back(folded_name);
-  ids_.emplace(names_.back(), id);
   chains_.emplace_back();
-  return id;
+  return slot.id;
 }
 
 int32_t SettingsIndex::Find(std::string_view folded_name) const {
-  const auto it = ids_.find(folded_name);
-  return it == ids_.end() ? -1 : it->second;
+  if (slots_.empty()) return -1;
+  return slots_[SlotOf(folded_name, HashOf(folded_name))].id;
 }
 
 void SettingsIndex::AddRow(int32_t id, int32_t row) {

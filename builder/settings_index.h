@@ -9,7 +9,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // ASCII A-Z become a-z; every other byte, including letters beyond ASCII, is kept.
@@ -41,8 +40,17 @@ class SettingsIndex {
     int32_t first = -1;
     int32_t last = -1;
   };
-  std::deque<std::string> names_;  // a deque, so the views in ids_ stay valid as it grows
-  std::unordered_map<std::string_view, int32_t> ids_;
+  // One slot per name, at most half of them used: a lookup is mostly one probe, and a slot
+  // carries the name's hash so a name is compared only when the hashes match.
+  struct Slot {
+    uint32_t hash = 0;
+    int32_t id = -1;  // -1: free
+  };
+  size_t SlotOf(std::string_view folded_name, uint32_t hash) const;
+  void Grow();
+
+  std::deque<std::string> names_;
+  std::vector<Slot> slots_;  // a power of two in size
   std::vector<Chain> chains_;
   // Slots link the rows of one name in row order.
   std::vector<int32_t> rows_;
