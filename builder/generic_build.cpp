@@ -1,5 +1,6 @@
 #include "builder/generic_build.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +49,8 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
     auto sheet = setlist.Sheet(s);
     if (!sheet) continue;
     const int32_t rows = sheet->RowCount();
+    // A name per row at most: room for them at once (the readers bound the rows).
+    index.Reserve(entries.size() + static_cast<size_t>(std::max(rows, 0)));
     for (int32_t r = 0; r < rows; ++r) {
       const auto row = static_cast<uint32_t>(r);
       if (sheet->IsEmpty(row, 0)) continue;

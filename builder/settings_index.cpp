@@ -32,8 +32,8 @@ size_t SettingsIndex::SlotOf(std::string_view folded_name, uint32_t hash) const 
   }
 }
 
-void SettingsIndex::Grow() {
-  std::vector<Slot> old(std::max<size_t>(16, slots_.size() * 2));
+void SettingsIndex::Rehash(size_t slots) {
+  std::vector<Slot> old(slots);
   old.swap(slots_);
   const size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
@@ -44,8 +44,14 @@ void SettingsIndex::Grow() {
   }
 }
 
+void SettingsIndex::Reserve(size_t names) {
+  size_t slots = std::max<size_t>(16, slots_.size());
+  while (slots < names * 2) slots *= 2;
+  if (slots > slots_.size()) Rehash(slots);
+}
+
 int32_t SettingsIndex::AddEntry(std::string_view folded_name) {
-  if ((names_.size() + 1) * 2 > slots_.size()) Grow();
+  if ((names_.size() + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, slots_.size() * 2));
   const uint32_t hash = HashOf(folded_name);
   Slot& slot = slots_[SlotOf(folded_name, hash)];
   if (slot.id >= 0) return slot.id;

@@ -19,6 +19,8 @@ class SettingsIndex {
  public:
   // The id of a setlist entry's folded name, registering (copying) the name when it is new.
   int32_t AddEntry(std::string_view folded_name);
+  // Room for this many names in all without regrowing (a sheet's row count, say).
+  void Reserve(size_t names);
   // The id of a registered name, or -1.
   int32_t Find(std::string_view folded_name) const;
   const std::string& Name(int32_t id) const { return names_[static_cast<size_t>(id)]; }
@@ -47,7 +49,7 @@ class SettingsIndex {
     int32_t id = -1;  // -1: free
   };
   size_t SlotOf(std::string_view folded_name, uint32_t hash) const;
-  void Grow();
+  void Rehash(size_t slots);  // a power of two, room for every name
 
   std::deque<std::string> names_;
   std::vector<Slot> slots_;  // a power of two in size
