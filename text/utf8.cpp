@@ -68,6 +68,7 @@ size_t DecodeOne(std::string_view bytes, size_t i, char32_t& cp, bool& ok) {
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {
+  if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;  // no code point to write
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {

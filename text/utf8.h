@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-// Appends the UTF-8 form of `code_point` (at most U+10FFFF; the caller passes no surrogate).
+// Appends the UTF-8 form of `code_point`; a surrogate or a value past U+10FFFF becomes U+FFFD.
 void AppendUtf8(std::string& out, char32_t code_point);
 
 // UTF-16 to UTF-8. An unpaired surrogate is written as U+FFFD.

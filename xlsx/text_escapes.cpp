@@ -1,6 +1,6 @@
 #include "xlsx/text_escapes.h"
 
-#include "xlsx/code_point_utf8.h"
+#include "text/utf8.h"
 
 namespace Xlsx {
 namespace {

@@ -16,6 +16,8 @@ TEST(Utf8, EncodesEveryLengthAtItsBoundaries) {
       {0x00, std::string(1, '\0')}, {0x7F, "\x7F"},          {0x80, "\xC2\x80"},
       {0x7FF, "\xDF\xBF"},          {0x800, "\xE0\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"},
       {0x10000, "\xF0\x90\x80\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+      // No code point: written as U+FFFD, never as bytes that are not UTF-8.
+      {0xD800, "\xEF\xBF\xBD"}, {0xDFFF, "\xEF\xBF\xBD"}, {0x110000, "\xEF\xBF\xBD"},
   };
   for (const auto& c : cases) {
     std::string out;
