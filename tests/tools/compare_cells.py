@@ -24,13 +24,13 @@ Prints one line per file that differs (or crashed, hung or was refused) and, las
 sanitizer error, and with --strict on any difference."""
 import argparse
 import importlib.machinery
-import importlib.util
 import json
 import math
 import os
 import resource
 import subprocess
 import sys
+import types
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SAN_ENV = {"ASAN_OPTIONS": "exitcode=86:hard_rss_limit_mb=2048:detect_leaks=1",
@@ -44,10 +44,8 @@ def limit_memory():
 def load_openpyxl_dump():
     sys.dont_write_bytecode = True  # nothing cached into the source tree
     path = os.path.join(ROOT, "scripts", "openpyxl-dump")
-    loader = importlib.machinery.SourceFileLoader("openpyxl_dump", path)
-    spec = importlib.util.spec_from_loader("openpyxl_dump", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
+    module = types.ModuleType("openpyxl_dump")
+    importlib.machinery.SourceFileLoader("openpyxl_dump", path).exec_module(module)
     return module
 
 
