@@ -16,7 +16,7 @@
 
 #include "ods/ods_book.h"
 #include "xlsx/xlsx_book.h"
-#include "zip/locked_file.h"
+#include "lockedfile/locked_file.h"
 #include "zip/zip_archive.h"
 
 namespace {
@@ -78,7 +78,7 @@ BENCHMARK(BM_OdsLoadAndVisit)->Unit(benchmark::kMillisecond)->UseRealTime();
 // on one core.
 void InflateParts(benchmark::State& state, const std::string& path, std::vector<std::string> parts) {
   for (auto _ : state) {
-    Zip::LockedFile file;
+    LockedFile file;
     std::vector<uint8_t> bytes;
     Zip::Archive archive;
     if (!file.Open(path) || !file.ReadAll(Zip::Archive::kMaxArchiveBytes, bytes) ||

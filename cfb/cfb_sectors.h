@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cfb/cfb_file.h"
+#include "lockedfile/locked_file.h"
 #include "cfb/cfb_header.h"
 
 namespace Cfb {

@@ -8,7 +8,7 @@
 #include "bytes/byte_span.h"
 #include "cfb/cfb_chain.h"
 #include "cfb/cfb_directory.h"
-#include "cfb/cfb_file.h"
+#include "lockedfile/locked_file.h"
 #include "cfb/cfb_header.h"
 #include "cfb/cfb_sectors.h"
 #include "text/utf8.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "grid/grid_sheet.h"
-#include "zip/locked_file.h"
+#include "lockedfile/locked_file.h"
 
 namespace Ods {
 
@@ -30,7 +30,7 @@ class OdsBook {
   const Grid::GridSheet* GetWorksheet(int32_t sheetIndex) const;
 
  private:
-  Zip::LockedFile file_;
+  LockedFile file_;
   std::vector<std::unique_ptr<Grid::GridSheet>> sheets_;
 };
 

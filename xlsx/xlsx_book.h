@@ -11,7 +11,7 @@
 
 #include "grid/grid_sheet.h"
 #include "grid/text_pool.h"
-#include "zip/locked_file.h"
+#include "lockedfile/locked_file.h"
 
 namespace Xlsx {
 
@@ -33,7 +33,7 @@ class XlsxBook {
   const Grid::GridSheet* GetWorksheet(int32_t sheetIndex) const;
 
  private:
-  Zip::LockedFile file_;
+  LockedFile file_;
   std::unique_ptr<Grid::TextPool> sharedTexts_;
   std::vector<std::unique_ptr<Grid::GridSheet>> sheets_;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/support/zip_maker.h"
-#include "zip/locked_file.h"
+#include "lockedfile/locked_file.h"
 #include "zip/zip_archive.h"
 
 namespace {
@@ -144,7 +144,7 @@ TEST(ZipArchive, ReadWholeRefusesAnEntryLargerThanAsked) {
 TEST(LockedFile, HoldsTheFileForOneOpenerAtATime) {
   zip_maker::ScratchDir dir;
   const std::string path = dir.Write("book.xlsx", Plain());
-  Zip::LockedFile first, second;
+  LockedFile first, second;
   ASSERT_TRUE(first.Open(path));
   EXPECT_FALSE(second.Open(path));
   first.Close();
@@ -153,8 +153,8 @@ TEST(LockedFile, HoldsTheFileForOneOpenerAtATime) {
   EXPECT_FALSE(second.ReadAll(10, bytes));
   EXPECT_TRUE(second.ReadAll(1 << 20, bytes));
   EXPECT_EQ(bytes.size(), Plain().size());
-  EXPECT_FALSE(Zip::LockedFile().Open(dir.Write("", "")));  // a folder
-  EXPECT_FALSE(Zip::LockedFile().Open(path + ".missing"));
+  EXPECT_FALSE(LockedFile().Open(dir.Write("", "")));  // a folder
+  EXPECT_FALSE(LockedFile().Open(path + ".missing"));
 }
 
 }  // namespace

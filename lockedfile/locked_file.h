@@ -1,13 +1,14 @@
-// The file under a compound document, held open read-only with an exclusive lock
-// (flock, non-blocking) for as long as this object lives. Owns the descriptor; every read
-// is positioned (pread) and must deliver exactly the bytes asked for.
+// A workbook file held for exclusive use: open read-only with an exclusive lock (flock,
+// non-blocking) for as long as this object lives, so a second reader, in this process or
+// another, cannot load it meanwhile. Owns the descriptor; every read is positioned (pread)
+// and must deliver exactly the bytes asked for. The compound-file and zip readers both hold
+// their file through it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-namespace Cfb {
+#include <vector>
 
 class LockedFile {
  public:
@@ -27,10 +28,11 @@ class LockedFile {
 
   // Reads `count` bytes at `offset` into `dest`; false when the file cannot deliver them all.
   bool ReadAt(uint64_t offset, void* dest, size_t count) const;
+  // The whole file into `out`; false (and `out` empty) when it is larger than `maxBytes` or
+  // cannot be read.
+  bool ReadAll(uint64_t maxBytes, std::vector<uint8_t>& out) const;
 
  private:
   int fd_ = -1;
   uint64_t size_ = 0;
 };
-
-}  // namespace Cfb

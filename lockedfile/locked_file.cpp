@@ -1,4 +1,4 @@
-#include "cfb/cfb_file.h"
+#include "lockedfile/locked_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,8 +7,6 @@
 
 #include <cerrno>
 #include <utility>
-
-namespace Cfb {
 
 LockedFile::~LockedFile() { Close(); }
 
@@ -65,4 +63,11 @@ bool LockedFile::ReadAt(uint64_t offset, void* dest, size_t count) const {
   return true;
 }
 
-}  // namespace Cfb
+bool LockedFile::ReadAll(uint64_t maxBytes, std::vector<uint8_t>& out) const {
+  out.clear();
+  if (fd_ < 0 || size_ > maxBytes) return false;
+  out.resize(static_cast<size_t>(size_));
+  if (ReadAt(0, out.data(), out.size())) return true;
+  out.clear();
+  return false;
+}
