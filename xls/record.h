@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bytes/byte_span.h"
+#include "xls/big_allocator.h"
 
 namespace Xls {
 
@@ -89,6 +90,9 @@ class Record {
   std::vector<uint32_t> continueOffsets;
 
  protected:
+  // Reads like Read, but joins the data into `joined` (mapped when large: a shared-string
+  // table's megabytes), leaving `data` empty.
+  uint32_t ReadJoined(ByteSpan bytes, BigVector<uint8_t>& joined);
   // Frames like Read and sets `d` to the record's data: the stream's own bytes when no
   // CONTINUE follows (nothing is kept), else the joined copy in `data`. `d` is valid only
   // while the stream is.

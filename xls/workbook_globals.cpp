@@ -110,8 +110,9 @@ bool Workbook::SharedStringTable::Texts::Add(const LargeString& s) {
 }
 
 uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
-  const uint32_t n = Record::Read(bytes);
-  const ByteSpan d = Data();
+  BigVector<uint8_t> joined;
+  const uint32_t n = ReadJoined(bytes, joined);
+  const ByteSpan d(joined.data(), joined.size());
   totalStrings = d.U32(0);
   uniqueStrings = d.U32(4);
   strings.clear();
@@ -169,7 +170,6 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     if (compact && !texts.Add(s)) break;
   }
   // The strings own their text: the joined copy of the record (megabytes) is not kept.
-  std::vector<uint8_t>().swap(data);
   std::vector<uint32_t>().swap(continueOffsets);
   // Unused reserved room is never touched, so costs no memory: no shrinking copy.
   return n;

@@ -73,7 +73,41 @@ uint32_t Worksheet::MergedCells::Read(ByteSpan bytes) {
   return static_cast<uint32_t>(pos);
 }
 
+namespace {
+struct CellCounts {
+  size_t records = 0, rkEntries = 0;
+};
+
+// What the sheet's cell records will add to the compact list, from their headers alone: the
+// list is then sized once instead of growing (and copying) through every power of two. A
+// hint, never more than the bytes can hold; the walk ends where the sheet's records end.
+CellCounts CountCellRecords(ByteSpan bytes) {
+  CellCounts counts;
+  size_t pos = Record::Skip(bytes);  // the sheet's own BOF
+  size_t depth = 1;
+  while (bytes.Has(pos, 4)) {
+    const ByteSpan at = bytes.Sub(pos);
+    const uint16_t code = at.U16(0);
+    if (code == RecordCode::kEof && --depth == 0) break;
+    if (code == RecordCode::kBOF) {
+      if (OpensTopLevelSubstream(at)) break;
+      ++depth;
+    } else if (depth == 1 && IsCellCode(code)) {
+      ++counts.records;
+      if (code == RecordCode::kMulRK && at.U16(2) > 6) counts.rkEntries += (at.U16(2) - 6) / 6;
+    }
+    pos += 4 + size_t{at.U16(2)};
+  }
+  return counts;
+}
+}  // namespace
+
 uint32_t Worksheet::Read(ByteSpan bytes) {
+  if (compactCells) {
+    const CellCounts counts = CountCellRecords(bytes);
+    cells.cells.reserve(cells.cells.size() + counts.records);
+    cells.rkEntries.reserve(cells.rkEntries.size() + counts.rkEntries);
+  }
   cellTable.sink = compactCells ? &cells : nullptr;
   const uint32_t used = ReadRecords(bytes);
   // The sink is this object's own list: no pointer to it may outlive the read (a copy or

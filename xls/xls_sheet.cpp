@@ -89,23 +89,74 @@ class RowAssembly {
   std::array<uint64_t, 4> used{};
 };
 
-// Record indices grouped by row, in file order within a row (a stable counting sort).
-struct ByRow {
-  std::vector<uint32_t> start;  // rows + 1 entries
-  std::vector<uint32_t> items;
-  template <typename RowOf>
-  ByRow(int32_t rows, size_t count, RowOf rowOf) : start(static_cast<size_t>(rows) + 1, 0) {
+// Record indices grouped by row, in file order within a row. Records that already come row
+// by row (as writers store them) are taken where they lie, each row a run of the list; only
+// a list out of order is sorted (stably, by counting) into `items`. Records `rowOf` gives
+// -1 belong to no row: a run may hold some, and they are stepped over.
+template <typename RowOf>
+class ByRow {
+ public:
+  ByRow(int32_t rows, size_t count, RowOf rowOf) : start(static_cast<size_t>(rows) + 1, 0), rowOf(rowOf) {
+    bool inOrder = true;
+    int32_t last = 0;
     for (size_t i = 0; i < count; ++i)
-      if (int32_t r = rowOf(i); r >= 0) ++start[static_cast<size_t>(r) + 1];
+      if (int32_t r = rowOf(i); r >= 0) {
+        ++start[static_cast<size_t>(r) + 1];
+        inOrder = inOrder && r >= last;
+        last = r;
+      }
+    if (inOrder) {
+      // Row r's run ends just past its last record.
+      size_t i = 0;
+      for (int32_t r = 0; r < rows; ++r) {
+        for (uint32_t left = start[r + 1]; left > 0; ++i)
+          if (rowOf(i) >= 0) --left;
+        start[r + 1] = static_cast<uint32_t>(i);
+      }
+      return;
+    }
     for (int32_t r = 0; r < rows; ++r) start[r + 1] += start[r];
     items.resize(start[rows]);
     std::vector<uint32_t> next(start.begin(), start.end() - 1);
     for (size_t i = 0; i < count; ++i)
       if (int32_t r = rowOf(i); r >= 0) items[next[r]++] = static_cast<uint32_t>(i);
   }
-  std::span<const uint32_t> Row(int32_t r) const {
-    return std::span<const uint32_t>(items).subspan(start[r], start[r + 1] - start[r]);
-  }
+
+  // The record indices of one row, in file order.
+  class Records {
+   public:
+    class Iterator {
+     public:
+      Iterator(const ByRow* by, size_t at, size_t end) : by(by), at(at), end(end) { Settle(); }
+      uint32_t operator*() const { return static_cast<uint32_t>(by->Sorted() ? by->items[at] : at); }
+      Iterator& operator++() {
+        ++at;
+        Settle();
+        return *this;
+      }
+      bool operator!=(const Iterator& other) const { return at != other.at; }
+
+     private:
+      void Settle() {
+        if (!by->Sorted())
+          while (at < end && by->rowOf(at) < 0) ++at;
+      }
+      const ByRow* by;
+      size_t at, end;
+    };
+    Iterator begin() const { return Iterator(by, first, last); }
+    Iterator end() const { return Iterator(by, last, last); }
+    bool empty() const { return !(begin() != end()); }
+    const ByRow* by;
+    size_t first, last;
+  };
+  Records Row(int32_t r) const { return Records{this, start[r], start[r + 1]}; }
+
+ private:
+  bool Sorted() const { return !items.empty(); }
+  std::vector<uint32_t> start;  // rows + 1 entries
+  std::vector<uint32_t> items;  // empty when the list is in row order
+  RowOf rowOf;
 };
 
 // Applies one cell record of a row to the cells `at(column)` gives, in the order the grid's
@@ -191,7 +242,8 @@ void ApplyRecord(const CompactCell& cc, const CompactCells& list, const Workbook
 
 // True when the row's records each touch columns past those of the records before them,
 // so every cell is made once, in column order, and can be appended as it comes.
-bool AscendingColumns(std::span<const uint32_t> records, const CompactCells& list) {
+template <typename Records>
+bool AscendingColumns(const Records& records, const CompactCells& list) {
   int64_t last = -1;
   for (uint32_t i : records) {
     const CompactCell& cc = list.cells[i];
@@ -226,7 +278,8 @@ void XlsSheet::UpdateCells() {
   // merge, and at most a row's width per row.
   size_t capacity = 0;
   for (int32_t r = 0; r < rowCount; ++r) {
-    uint64_t entries = merges.Row(r).size();
+    uint64_t entries = 0;
+    for ([[maybe_unused]] uint32_t i : merges.Row(r)) ++entries;
     for (uint32_t i : records.Row(r)) {
       const CompactCell& cc = list.cells[i];
       entries += cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank ? cc.run.count : 1;
