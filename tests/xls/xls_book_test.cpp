@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "tests/xls/stream_builder.h"
 #include "xls/xls_book.h"
@@ -268,6 +269,32 @@ TEST(XlsSheetGrid, RecordsApplyInFileOrderWhateverTheirColumnOrder) {
   const std::vector<std::pair<int32_t, int32_t>> expected = {
       {0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}, {2, 3}, {3, 0}, {3, 2}};
   EXPECT_EQ(visited, expected);
+}
+
+// Records in row order are read where they lie: those outside the grid, inside a row's
+// run or between rows, are stepped over without shifting any cell.
+TEST(XlsSheetGrid, RowOrderedRecordsStepOverThoseOutsideTheGrid) {
+  Stream s;
+  s.globals({"a", "b"}).bof(0x0010)
+      .blank(0, 200)                           // past the last column, first in the list
+      .number(0, 1, 1).blank(60000, 0)         // past the last row, inside row 0's run
+      .labelsst(0, 1, 0)
+      .number(1, 0, 2).blank(1, 200).rk(1, 1, 3 << 2 | 2)
+      .number(2, 1, 4).labelsst(2, 0, 1)       // columns descending within the row
+      .blank(2, 201)
+      .eof();
+  XlsBook book;
+  ASSERT_TRUE(book.LoadStream(s.span()));
+  const XlsSheet& sheet = *book.GetWorksheet(0);
+  EXPECT_EQ(sheet.GetTotalRows(), 3);
+  EXPECT_EQ(sheet.GetTotalCols(), 2);
+  std::vector<std::tuple<int32_t, int32_t, std::string>> seen;
+  sheet.ForEachStoredCell([&](int32_t r, int32_t c, const XlsCell& cell) {
+    seen.emplace_back(r, c, cell.GetString() ? cell.GetString() : std::to_string(cell.GetInteger()));
+  });
+  const std::vector<std::tuple<int32_t, int32_t, std::string>> expected = {
+      {0, 1, "a"}, {1, 0, "2"}, {1, 1, "3"}, {2, 0, "b"}, {2, 1, "4"}};
+  EXPECT_EQ(seen, expected);
 }
 
 TEST(XlsSheetGrid, EmptySheetIsOneByOneAndTheGrowingCellKeepsPointers) {
