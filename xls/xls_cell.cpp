@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -23,8 +24,7 @@ int32_t Truncate(double d) {
 }  // namespace
 
 XlsCell::XlsCell(const XlsCell& o)
-    : cellType(o.cellType), mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex),
-      formulaData(o.formulaData) {
+    : cellType(o.cellType), mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex) {
   if (const char* n = o.NarrowText()) {
     SetText(n, std::strlen(n) + 1, false);
   } else if (const char16_t* w = o.WideText()) {
@@ -33,13 +33,16 @@ XlsCell::XlsCell(const XlsCell& o)
     SetText(w, (units + 1) * sizeof(char16_t), true);
   } else {
     value = o.value;
+    if (o.held == kFormula) {
+      ++value.formula->refCount;
+      held = kFormula;
+    }
   }
 }
 
 XlsCell::XlsCell(XlsCell&& o) noexcept
-    : cellType(o.cellType), textKind(std::exchange(o.textKind, kNoText)), textBorrowed(o.textBorrowed),
-      mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex), value(o.value),
-      formulaData(std::move(o.formulaData)) {}
+    : cellType(o.cellType), held(std::exchange(o.held, kNothing)), textBorrowed(o.textBorrowed),
+      mergedRows(o.mergedRows), mergedColumns(o.mergedColumns), xfIndex(o.xfIndex), value(o.value) {}
 
 XlsCell& XlsCell::operator=(const XlsCell& o) {
   if (this != &o) *this = XlsCell(o);
@@ -48,17 +51,20 @@ XlsCell& XlsCell::operator=(const XlsCell& o) {
 
 XlsCell& XlsCell::operator=(XlsCell&& o) noexcept {
   if (this != &o) {
-    FreeText();
+    Drop();
     cellType = o.cellType;
-    textKind = std::exchange(o.textKind, kNoText);
+    held = std::exchange(o.held, kNothing);
     textBorrowed = o.textBorrowed;
     mergedRows = o.mergedRows;
     mergedColumns = o.mergedColumns;
     xfIndex = o.xfIndex;
     value = o.value;
-    formulaData = std::move(o.formulaData);
   }
   return *this;
+}
+
+void XlsCell::ReleaseFormula(Formula* f) {
+  if (--f->refCount == 0) delete f;
 }
 
 // `bytes` includes the terminator. The copy is made before the old text goes, so a cell may
@@ -67,9 +73,9 @@ void XlsCell::SetText(const void* from, size_t bytes, bool wide) {
   void* copy = std::malloc(bytes);
   if (!copy) throw std::bad_alloc();
   std::memcpy(copy, from, bytes);
-  FreeText();
+  Drop();
   value.text = copy;
-  textKind = wide ? kWideText : kNarrowText;
+  held = wide ? kWideText : kNarrowText;
 }
 
 double XlsCell::Formula::Number() const {
@@ -83,8 +89,8 @@ bool XlsCell::Get(int32_t& out) const {
     case CellInteger: out = value.intValue; return true;
     case CellDouble: out = Truncate(value.doubleValue); return true;
     case CellFormula:
-      if (!formulaData || !formulaData->HasNumber()) return false;
-      out = Truncate(formulaData->Number());
+      if (!GetFormula()->HasNumber()) return false;
+      out = Truncate(GetFormula()->Number());
       return true;
     default: return false;
   }
@@ -95,8 +101,8 @@ bool XlsCell::Get(double& out) const {
     case CellInteger: out = value.intValue; return true;
     case CellDouble: out = value.doubleValue; return true;
     case CellFormula:
-      if (!formulaData || !formulaData->HasNumber()) return false;
-      out = formulaData->Number();
+      if (!GetFormula()->HasNumber()) return false;
+      out = GetFormula()->Number();
       return true;
     default: return false;
   }
@@ -140,13 +146,13 @@ double XlsCell::GetDouble() const {
 
 const char* XlsCell::GetString() const {
   if (cellType == CellString) return NarrowText();
-  if (cellType == CellFormula && formulaData) return formulaData->narrowResult.c_str();
+  if (cellType == CellFormula) return GetFormula()->narrowResult.c_str();
   return nullptr;
 }
 
 const char16_t* XlsCell::GetWString() const {
   if (cellType == CellWString) return WideText();
-  if (cellType == CellFormula && formulaData) return formulaData->wideResult.c_str();
+  if (cellType == CellFormula) return GetFormula()->wideResult.c_str();
   return nullptr;
 }
 
@@ -186,7 +192,7 @@ void XlsCell::SetWString(const char16_t* text) {
 }
 
 void XlsCell::SetFormula(const Xls::Formula& record) {
-  RefCount::SmartPtr<Formula> f(new Formula);
+  auto f = std::make_unique<Formula>();
   f->followingRecordType = record.followingRecordType;
   if (record.followingRecordType == RecordCode::kShrFmla1) {
     const Xls::Formula::ShrFmla1& s = record.sharedFormula1Record;
@@ -203,8 +209,10 @@ void XlsCell::SetFormula(const Xls::Formula& record) {
     f->wideResult = record.stringRecord.wideText;
     f->narrowResult = narrow_string(f->wideResult);
   }
-  formulaData = f;
-  FreeText();
+  Drop();
+  value.formula = f.release();
+  value.formula->refCount = 1;
+  held = kFormula;
   cellType = CellFormula;
 }
 

@@ -1,7 +1,8 @@
 // One typed cell of a loaded worksheet: a number, 8-bit or 16-bit text, or a formula with
 // its cached result, plus its format index and merged-range size. A cell owns its text (one
 // terminated heap copy, 8-bit or 16-bit, so a cell is small); copies of a formula cell share
-// one Formula object through its reference count.
+// one Formula object through its reference count. A cell holds one value: giving it another
+// lets its text or formula go.
 #pragma once
 
 #include <array>
@@ -63,7 +64,7 @@ class XlsCell {
   XlsCell(XlsCell&& other) noexcept;
   XlsCell& operator=(const XlsCell& other);
   XlsCell& operator=(XlsCell&& other) noexcept;
-  ~XlsCell() { FreeText(); }
+  ~XlsCell() { Drop(); }
 
   int32_t Type() const { return cellType; }
 
@@ -80,16 +81,17 @@ class XlsCell {
   int32_t GetXFormatIdx() const { return xfIndex; }
   uint16_t GetMergedRows() const { return mergedRows; }
   uint16_t GetMergedColumns() const { return mergedColumns; }
-  const Formula* GetFormula() const { return formulaData.get(); }
+  // The formula of a formula cell; null for every other type.
+  const Formula* GetFormula() const { return held == kFormula ? value.formula : nullptr; }
 
   // The setters the load calls for every cell are inline.
   void SetInteger(int32_t v) {
-    FreeText();
+    Drop();
     cellType = CellInteger;
     value.intValue = v;
   }
   void SetDouble(double v) {
-    FreeText();
+    Drop();
     cellType = CellDouble;
     value.doubleValue = v;
   }
@@ -122,7 +124,7 @@ class XlsCell {
   void SetMergedColumns(uint16_t n) { mergedColumns = n; }
   void EraseContents() {
     cellType = CellUndefined;
-    FreeText();
+    Drop();
   }
   void Set(int32_t v) { SetInteger(v); }
   void Set(double v) { SetDouble(v); }
@@ -130,36 +132,42 @@ class XlsCell {
   void Set(const char16_t* text) { SetWString(text); }
 
  private:
-  enum TextKind : uint8_t { kNoText, kNarrowText, kWideText };
+  // What `value` holds that the cell must let go of.
+  enum Held : uint8_t { kNothing, kNarrowText, kWideText, kFormula };
   void SetText(const void* from, size_t bytes, bool wide);
-  void Borrow(const void* from, bool nonEmpty, TextKind kind, CellType type) {
+  void Borrow(const void* from, bool nonEmpty, Held kind, CellType type) {
     if (!nonEmpty) {
       EraseContents();
       return;
     }
-    FreeText();
+    Drop();
     value.text = const_cast<void*>(from);
-    textKind = kind;
+    held = kind;
     textBorrowed = true;
     cellType = static_cast<int8_t>(type);
   }
-  void FreeText() {
-    if (textKind != kNoText && !textBorrowed) std::free(value.text);
-    textKind = kNoText;
+  void Drop() {
+    if (held == kFormula)
+      ReleaseFormula(value.formula);
+    else if (held != kNothing && !textBorrowed)
+      std::free(value.text);
+    held = kNothing;
     textBorrowed = false;
   }
+  // Out of line, as in SmartPtr: GCC's use-after-free analysis cannot follow the count.
+  [[gnu::noinline]] static void ReleaseFormula(Formula* f);
   const char* NarrowText() const {
-    return textKind == kNarrowText ? static_cast<const char*>(value.text) : nullptr;
+    return held == kNarrowText ? static_cast<const char*>(value.text) : nullptr;
   }
   const char16_t* WideText() const {
-    return textKind == kWideText ? static_cast<const char16_t*>(value.text) : nullptr;
+    return held == kWideText ? static_cast<const char16_t*>(value.text) : nullptr;
   }
 
-  // 32 bytes: the grid holds one per stored cell. The value is that of the type: a number,
-  // or the terminated text (malloc'd, or borrowed and not ours to free; 16-bit units when
-  // textKind says so).
+  // 24 bytes: the grid holds one per stored cell. The value is that of the type: a number,
+  // the terminated text (malloc'd, or borrowed and not ours to free; 16-bit units when `held`
+  // says so), or the formula, one reference of its count.
   int8_t cellType = CellUndefined;
-  TextKind textKind = kNoText;
+  Held held = kNothing;
   bool textBorrowed = false;
   uint16_t mergedRows = 1;
   uint16_t mergedColumns = 1;
@@ -168,8 +176,10 @@ class XlsCell {
     int32_t intValue;
     double doubleValue;
     void* text;
+    Formula* formula;
   } value{.doubleValue = 0.0};
-  RefCount::SmartPtr<Formula> formulaData;
 };
+
+static_assert(sizeof(XlsCell) == 24, "the grid's memory is counted in these");
 
 }  // namespace Xls

@@ -91,6 +91,8 @@ TEST(XlsCell, FormulaResultsAndSharing) {
   XlsCell copy = b;  // copies share the formula data, so its texts outlive the original
   const char* p = copy.GetString();
   b.SetInteger(1);
+  EXPECT_EQ(b.GetFormula(), nullptr);  // a new value lets the formula go
+  EXPECT_EQ(copy.GetFormula()->refCount, 1);
   b.SetFormula(num);
   EXPECT_STREQ(p, "a?");
   EXPECT_EQ(copy.GetFormula()->refCount, 1);
