@@ -89,7 +89,7 @@ bool XlsCell::Get(int32_t& out) const {
     case CellInteger: out = value.intValue; return true;
     case CellDouble: out = Truncate(value.doubleValue); return true;
     case CellFormula:
-      if (!GetFormula()->HasNumber()) return false;
+      if (!GetFormula() || !GetFormula()->HasNumber()) return false;
       out = Truncate(GetFormula()->Number());
       return true;
     default: return false;
@@ -101,7 +101,7 @@ bool XlsCell::Get(double& out) const {
     case CellInteger: out = value.intValue; return true;
     case CellDouble: out = value.doubleValue; return true;
     case CellFormula:
-      if (!GetFormula()->HasNumber()) return false;
+      if (!GetFormula() || !GetFormula()->HasNumber()) return false;
       out = GetFormula()->Number();
       return true;
     default: return false;
@@ -146,13 +146,13 @@ double XlsCell::GetDouble() const {
 
 const char* XlsCell::GetString() const {
   if (cellType == CellString) return NarrowText();
-  if (cellType == CellFormula) return GetFormula()->narrowResult.c_str();
+  if (cellType == CellFormula && GetFormula()) return GetFormula()->narrowResult.c_str();
   return nullptr;
 }
 
 const char16_t* XlsCell::GetWString() const {
   if (cellType == CellWString) return WideText();
-  if (cellType == CellFormula) return GetFormula()->wideResult.c_str();
+  if (cellType == CellFormula && GetFormula()) return GetFormula()->wideResult.c_str();
   return nullptr;
 }
 

@@ -96,4 +96,9 @@ TEST(XlsCell, FormulaResultsAndSharing) {
   b.SetFormula(num);
   EXPECT_STREQ(p, "a?");
   EXPECT_EQ(copy.GetFormula()->refCount, 1);
+
+  const XlsCell taken = std::move(copy);  // what is left reads as holding no value
+  EXPECT_STREQ(taken.GetString(), "a?");
+  EXPECT_EQ(copy.GetString(), nullptr);  // NOLINT(bugprone-use-after-move)
+  EXPECT_EQ(copy.GetInteger(), 0);
 }
