@@ -19,23 +19,7 @@ bool OpensTopLevelSubstream(ByteSpan bytes) {
 }
 
 uint32_t SkipSubstream(ByteSpan bytes) {
-  size_t pos = Record::Skip(bytes);
-  size_t depth = 1;
-  while (pos < bytes.size()) {
-    const ByteSpan at = bytes.Sub(pos);
-    const uint16_t code = at.U16(0);
-    if (code == RecordCode::kEof) {
-      pos += EofSize(at);
-      if (--depth == 0) break;
-      continue;
-    }
-    if (code == RecordCode::kBOF) {
-      if (OpensTopLevelSubstream(at)) break;
-      ++depth;
-    }
-    pos += Record::Skip(at);
-  }
-  return static_cast<uint32_t>(pos);
+  return WalkSubstream(bytes, [](ByteSpan) {});
 }
 
 Record::Record(uint16_t c, uint32_t size) : code(c), dataSize(size), recordSize(4 + size) {

@@ -99,6 +99,32 @@ class Record {
   uint32_t Frame(ByteSpan bytes, ByteSpan& d);
 };
 
+// Walks the substream whose BOF starts `bytes` as SkipSubstream does, calling
+// onRecord(bytes from the record) for each record of its own level, neither BOF nor EOF
+// (a nested substream's records are its own); returns the bytes walked.
+template <typename OnRecord>
+uint32_t WalkSubstream(ByteSpan bytes, OnRecord&& onRecord) {
+  size_t pos = Record::Skip(bytes);
+  size_t depth = 1;
+  while (pos < bytes.size()) {
+    const ByteSpan at = bytes.Sub(pos);
+    const uint16_t code = at.U16(0);
+    if (code == RecordCode::kEof) {
+      pos += EofSize(at);
+      if (--depth == 0) break;
+      continue;
+    }
+    if (code == RecordCode::kBOF) {
+      if (OpensTopLevelSubstream(at)) break;
+      ++depth;
+    } else if (depth == 1) {
+      onRecord(at);
+    }
+    pos += Record::Skip(at);
+  }
+  return static_cast<uint32_t>(pos);
+}
+
 class BOF : public Record {
  public:
   BOF() : Record(RecordCode::kBOF, 16) { recordSize = 20; }

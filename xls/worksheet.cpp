@@ -83,21 +83,12 @@ struct CellCounts {
 // hint, never more than the bytes can hold; the walk ends where the sheet's records end.
 CellCounts CountCellRecords(ByteSpan bytes) {
   CellCounts counts;
-  size_t pos = Record::Skip(bytes);  // the sheet's own BOF
-  size_t depth = 1;
-  while (bytes.Has(pos, 4)) {
-    const ByteSpan at = bytes.Sub(pos);
+  WalkSubstream(bytes, [&counts](ByteSpan at) {
     const uint16_t code = at.U16(0);
-    if (code == RecordCode::kEof && --depth == 0) break;
-    if (code == RecordCode::kBOF) {
-      if (OpensTopLevelSubstream(at)) break;
-      ++depth;
-    } else if (depth == 1 && IsCellCode(code)) {
-      ++counts.records;
-      if (code == RecordCode::kMulRK && at.U16(2) > 6) counts.rkEntries += (at.U16(2) - 6) / 6;
-    }
-    pos += 4 + size_t{at.U16(2)};
-  }
+    if (!IsCellCode(code)) return;
+    ++counts.records;
+    if (code == RecordCode::kMulRK && at.U16(2) > 6) counts.rkEntries += (at.U16(2) - 6) / 6;
+  });
   return counts;
 }
 }  // namespace
