@@ -10,21 +10,26 @@ namespace {
 struct CliRun {
   int status;
   std::string out;
+  std::string err;
 };
 
+// ctest runs these cases side by side, so each keeps its standard error in a file of its own.
+std::string StderrPath() {
+  return std::string(TALLYFORM_BINARY_DIR "/inspect-stderr-") +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+}
+
 CliRun Inspect(const std::string& args) {
-  const std::string cmd = std::string(TALLYFORM_CLI) + " inspect " + args + " 2>" TALLYFORM_BINARY_DIR "/inspect-stderr.txt";
+  const std::string errPath = StderrPath();
+  const std::string cmd = std::string(TALLYFORM_CLI) + " inspect " + args + " 2>" + errPath;
   FILE* p = popen(cmd.c_str(), "r");
   std::string out;
   char buf[4096];
   while (p && fgets(buf, sizeof buf, p)) out += buf;
   const int status = p ? pclose(p) : -1;
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-std::string Stderr() {
-  std::ifstream in(TALLYFORM_BINARY_DIR "/inspect-stderr.txt");
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ifstream in(errPath);
+  std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err};
 }
 
 const std::string kData = TALLYFORM_SOURCE_DIR "/tests/xls/data/";
@@ -53,7 +58,7 @@ TEST(InspectCommand, RefusesWhatItCannotLoad) {
   CliRun r = Inspect(kData + "no-such-file.xls");
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.out.empty());
-  EXPECT_NE(Stderr().find("no-such-file.xls"), std::string::npos);
+  EXPECT_NE(r.err.find("no-such-file.xls"), std::string::npos);
   r = Inspect("--stream " + kData + "no-such-file.bin");
   EXPECT_EQ(r.status, 1);
   r = Inspect("");
@@ -142,7 +147,7 @@ TEST(InspectCommand, RefusesAKindNoReaderKnows) {
     const CliRun r = Inspect(path);
     EXPECT_EQ(r.status, 1) << path;
     EXPECT_TRUE(r.out.empty()) << path;
-    EXPECT_NE(Stderr().find(path), std::string::npos) << path;
+    EXPECT_NE(r.err.find(path), std::string::npos) << path;
   }
   // A workbook of a known kind that does not load is refused like a damaged .xls.
   const std::string damaged = TALLYFORM_BINARY_DIR "/inspect-damaged.ods";
