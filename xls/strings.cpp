@@ -83,45 +83,4 @@ uint32_t SmallString::Read(ByteSpan bytes) {
   return static_cast<uint32_t>(std::min<size_t>(bytes.size(), 2 + count * width));
 }
 
-size_t ReadSplitCharacters(ByteSpan data, const std::vector<uint32_t>& boundaries, size_t& next,
-                           size_t pos, uint32_t count, LargeString& out) {
-  size_t width = out.IsWide() ? 2 : 1;
-  bool wideSegment = width == 2;
-  uint32_t left = count;
-  bool first = true;
-  while (left > 0 && pos < data.size()) {
-    if (!first) {
-      // A new segment: its own flags byte gives the width of what follows.
-      wideSegment = data.U8(pos) & 1;
-      width = wideSegment ? 2 : 1;
-      ++pos;
-    }
-    first = false;
-    const size_t end = next < boundaries.size() ? boundaries[next] : data.size();
-    const size_t room = end > pos ? (end - pos) / width : 0;
-    const uint32_t take = static_cast<uint32_t>(std::min<size_t>(left, room));
-    const size_t before = out.Length();
-    const ByteSpan chars = data.Sub(pos, size_t{take} * width);
-    if (out.IsWide()) {
-      for (size_t i = 0; i < chars.size() / width; ++i)
-        out.wideText += wideSegment ? static_cast<char16_t>(chars.U16(2 * i)) : chars.U8(i);
-    } else {
-      for (size_t i = 0; i < chars.size() / width; ++i) {
-        const uint16_t u = wideSegment ? chars.U16(2 * i) : chars.U8(i);
-        out.narrowText += u <= 0xFF ? static_cast<char>(u) : '?';
-      }
-    }
-    const size_t got = out.Length() - before;
-    left -= static_cast<uint32_t>(got);
-    pos += got * width;
-    if (left == 0) break;
-    if (next >= boundaries.size()) break;  // cut short by the end of the data
-    // The rest continues at the boundary (a partial unit before it is dropped).
-    pos = boundaries[next];
-    ++next;
-  }
-  while (next < boundaries.size() && boundaries[next] <= pos) ++next;
-  return pos;
-}
-
 }  // namespace Xls

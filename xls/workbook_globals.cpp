@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "xls/segmented_bytes.h"
+
 namespace Xls {
 
 uint32_t Workbook::Window1::Read(ByteSpan bytes) {
@@ -110,9 +112,24 @@ bool Workbook::SharedStringTable::Texts::Add(const LargeString& s) {
 }
 
 uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
+  if (compact) {
+    // Packed straight from the stream's records: no joined copy of a table of megabytes.
+    SegmentedBytes d;
+    code = bytes.U16(0);
+    std::vector<uint8_t>().swap(data);
+    recordSize = d.Frame(bytes, continueOffsets);
+    dataSize = static_cast<uint32_t>(d.size());
+    Decode(d);
+    return recordSize;
+  }
   BigVector<uint8_t> joined;
   const uint32_t n = ReadJoined(bytes, joined);
-  const ByteSpan d(joined.data(), joined.size());
+  Decode(ByteSpan(joined.data(), joined.size()));
+  return n;
+}
+
+template <typename Bytes>
+void Workbook::SharedStringTable::Decode(const Bytes& d) {
   totalStrings = d.U32(0);
   uniqueStrings = d.U32(4);
   strings.clear();
@@ -158,7 +175,11 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     }
     LargeString& s = compact ? scratch : strings.emplace_back();
     if (unsplit) {
-      pos += s.Read(d.Sub(pos));
+      // Read from its header through its characters; the runs and phonetic block after
+      // them are skipped as LargeString::Read skips them, clamped to the data.
+      s.Read(d.Sub(pos, h - pos + size_t{count} * width));
+      const size_t whole = count == 0 ? 3 : h - pos + size_t{count} * width + 4 * size_t{s.richTextRuns} + s.phoneticSize;
+      pos += std::min(whole, d.size() - pos);
     } else {
       s.flags = static_cast<int8_t>(flags);
       s.richTextRuns = (flags & 0x08) ? d.U16(pos + 3) : 0;
@@ -169,10 +190,9 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     }
     if (compact && !texts.Add(s)) break;
   }
-  // The strings own their text: the joined copy of the record (megabytes) is not kept.
+  // The strings own their text: nothing of the record is kept.
   std::vector<uint32_t>().swap(continueOffsets);
   // Unused reserved room is never touched, so costs no memory: no shrinking copy.
-  return n;
 }
 
 uint32_t Workbook::Read(ByteSpan bytes) {
@@ -194,7 +214,14 @@ uint32_t Workbook::Read(ByteSpan bytes) {
       case RecordCode::kStyle: used = styles.emplace_back().Read(at); break;
       case RecordCode::kFormat: used = formats.emplace_back().Read(at); break;
       case RecordCode::kBoundSheet: used = boundSheets.emplace_back().Read(at); break;
-      case RecordCode::kSST: used = sst.Read(at); break;
+      case RecordCode::kSST:
+        if (deferSharedStrings) {
+          used = Record::Skip(at);  // frames the table exactly as sst.Read would
+          pendingSst = at.Sub(0, used);
+        } else {
+          used = sst.Read(at);
+        }
+        break;
       case RecordCode::kFilePass:
         // Everything after FILEPASS is ciphertext: reading it as records yields garbage.
         encrypted = true;

@@ -98,6 +98,12 @@ class Workbook {
       template <typename UnitAt>
       bool AddWide(size_t units, UnitAt unitAt);
     } texts;
+
+   private:
+    // Reads the strings from the table's data (after its two counts), where CONTINUE
+    // records began at continueOffsets: a joined copy or a view of the stream's records.
+    template <typename Bytes>
+    void Decode(const Bytes& d);
   };
 
   class ExtSST : public Record {
@@ -109,6 +115,12 @@ class Workbook {
   // Reads from the globals BOF to its EOF (or the next sheet's BOF, or the end of the stream);
   // returns the bytes consumed.
   uint32_t Read(ByteSpan bytes);
+
+  // Set before Read by a reader that decodes the shared strings itself, on another thread
+  // while it reads the sheets: Read then only frames the table, leaving its bytes (which
+  // live as long as the stream) in `pendingSst` for sst.Read.
+  bool deferSharedStrings = false;
+  ByteSpan pendingSst;
 
   BOF bof;
   Window1 window1;

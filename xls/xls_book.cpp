@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace Xls {
@@ -9,6 +12,43 @@ namespace Xls {
 namespace {
 constexpr uint16_t kGlobals = 0x0005;
 constexpr uint16_t kWorksheetType = 0x0010;
+
+// One job on a second thread, or on the caller's when no thread is to be had. Wait joins
+// it and rethrows there what the job threw (a failed allocation), as if run in place.
+class SecondThread {
+ public:
+  SecondThread() = default;
+  SecondThread(const SecondThread&) = delete;
+  SecondThread& operator=(const SecondThread&) = delete;
+  ~SecondThread() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+  template <typename Job>
+  void Start(Job job) {
+    Wait();
+    try {
+      thread_ = std::thread([this, job] {
+        try {
+          job();
+        } catch (...) {
+          failure_ = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      job();
+    }
+  }
+
+  void Wait() {
+    if (thread_.joinable()) thread_.join();
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  }
+
+ private:
+  std::thread thread_;
+  std::exception_ptr failure_;
+};
 }  // namespace
 
 XlsBook::~XlsBook() {
@@ -64,6 +104,11 @@ void XlsBook::Close() {
 uint32_t XlsBook::Read(ByteSpan stream) {
   // The grids borrow the shared strings' texts from the packed table (see XlsCell).
   globals.sst.compact = true;
+  // The shared strings, a large part of a big book's load, are decoded on a second thread
+  // while the sheets' records are read: those keep string indexes and never look at the
+  // table. The table's bytes are the stream's, which outlives this walk.
+  globals.deferSharedStrings = true;
+  SecondThread sstDecoder;
   std::vector<SheetPlace> places;
   size_t pos = 0;
   uint32_t sheetSubstreams = 0;
@@ -73,9 +118,15 @@ uint32_t XlsBook::Read(ByteSpan stream) {
     bof.Read(at);
     uint32_t used = 0;
     if (bof.substreamType == kGlobals) {
+      sstDecoder.Wait();  // another globals substream may bring a table of its own
       used = globals.Read(at);
+      if (!globals.pendingSst.empty()) {
+        const ByteSpan table = std::exchange(globals.pendingSst, ByteSpan());
+        sstDecoder.Start([this, table] { globals.sst.Read(table); });
+      }
       // Past FILEPASS the stream is encrypted: no worksheet can be read from it.
       if (globals.encrypted) {
+        sstDecoder.Wait();
         recordSheets.clear();
         sheetListEntries.clear();
         return static_cast<uint32_t>(stream.size());
@@ -102,6 +153,7 @@ uint32_t XlsBook::Read(ByteSpan stream) {
     pos += used;
   }
   MatchSheetList(places);
+  sstDecoder.Wait();
   return static_cast<uint32_t>(pos);
 }
 

@@ -139,6 +139,60 @@ TEST(SharedStrings, AbsurdCountsMakeOnlyTheStringsPresent) {
   EXPECT_EQ(sst.strings[1].wideText, u"x");
 }
 
+// A book packs the table straight from the stream's records; that must read every string
+// as the joined copy does, whatever the cuts between records split: headers, characters,
+// the runs and phonetic blocks after them, or a table that ends mid-string.
+TEST(SharedStrings, PackedFromTheStreamAsFromAJoinedCopy) {
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    uint32_t state = seed;
+    const auto next = [&state](uint32_t below) {
+      state = state * 1103515245u + 12345u;
+      return (state >> 8) % below;
+    };
+    Bytes data;
+    const uint32_t strings = 1 + next(12);
+    data.u32(strings).u32(strings);
+    const uint8_t flagChoices[] = {0x00, 0x01, 0x08, 0x09, 0x04, 0x05, 0x0C, 0x80, 0x81};
+    for (uint32_t i = 0; i < strings; ++i) {
+      const uint8_t flags = flagChoices[next(sizeof flagChoices)];
+      const uint16_t count = static_cast<uint16_t>(next(7));
+      data.u16(count).u8(flags);
+      const uint16_t runs = static_cast<uint16_t>(next(3));
+      const uint32_t phonetic = next(6);
+      if (flags & 0x08) data.u16(runs);
+      if (flags & 0x04) data.u32(phonetic);
+      for (size_t k = 0; k < count * ((flags & 1) ? 2u : 1u); ++k) data.u8(static_cast<uint8_t>('a' + next(26)));
+      for (size_t k = 0; k < ((flags & 0x08) ? 4u * runs : 0u) + ((flags & 0x04) ? phonetic : 0u); ++k) data.u8(0xEE);
+    }
+    data.b.resize(data.b.size() - next(4));  // now and then the table ends early
+    // Cut the data into a record and CONTINUE records at arbitrary places (some empty).
+    Stream s;
+    size_t at = 0;
+    bool first = true;
+    while (at < data.b.size() || first) {
+      const size_t take = std::min<size_t>(next(9), data.b.size() - at);
+      s.rec(first ? 0x00FC : 0x003C, Bytes().raw(std::vector<uint8_t>(data.b.begin() + at, data.b.begin() + at + take)));
+      at += take;
+      first = false;
+    }
+    s.eof();
+    Workbook::SharedStringTable joined, packed;
+    packed.compact = true;
+    const uint32_t framed = joined.Read(s.span());
+    ASSERT_EQ(packed.Read(s.span()), framed) << seed;
+    EXPECT_EQ(packed.dataSize, joined.dataSize) << seed;
+    ASSERT_EQ(packed.texts.size(), joined.strings.size()) << seed;
+    // Packed texts are terminated: compared up to a NUL, as the grids read them.
+    for (size_t i = 0; i < joined.strings.size(); ++i) {
+      const LargeString& want = joined.strings[i];
+      if (want.IsWide())
+        EXPECT_EQ(std::u16string(packed.texts.Wide(i)), std::u16string(want.wideText.c_str())) << seed << " #" << i;
+      else
+        EXPECT_STREQ(packed.texts.Narrow(i), want.narrowText.c_str()) << seed << " #" << i;
+    }
+  }
+}
+
 TEST(Globals, ReadsKeptRecordsAndResumesAfterTheSstContinues) {
   Stream s;
   s.bof(0x0005)
