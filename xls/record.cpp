@@ -26,50 +26,24 @@ Record::Record(uint16_t c, uint32_t size) : code(c), dataSize(size), recordSize(
   data.assign(size, 0);
 }
 
-namespace {
-// The record's data and that of every CONTINUE after it, joined into `out`, with the offset
-// each CONTINUE's part starts at; returns the bytes framed.
-template <typename Buffer>
-uint32_t JoinContinued(ByteSpan bytes, Buffer& out, std::vector<uint32_t>& offsets) {
-  const ByteSpan first = bytes.Sub(4, bytes.U16(2));
-  // Sized once for the record and its CONTINUE parts (a shared-string table has hundreds).
-  out.clear();
-  out.reserve(Record::Skip(bytes));
-  out.assign(first.data(), first.data() + first.size());
-  offsets.clear();
-  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
-  // Each pass advances by at least the two code bytes it looked at, so the loop ends.
-  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue) {
-    const uint16_t m = bytes.U16(size + 2);
-    offsets.push_back(static_cast<uint32_t>(out.size()));
-    const ByteSpan part = bytes.Sub(size + 4, m);
-    out.insert(out.end(), part.data(), part.data() + part.size());
-    size = std::min<size_t>(bytes.size(), size + 4 + m);
-  }
-  return static_cast<uint32_t>(size);
-}
-}  // namespace
-
 uint32_t Record::Read(ByteSpan bytes) {
   code = bytes.U16(0);
-  recordSize = JoinContinued(bytes, data, continueOffsets);
+  // Sized once for the record and its CONTINUE parts (a shared-string table has hundreds).
+  data.clear();
+  data.reserve(Skip(bytes));
+  continueOffsets.clear();
+  bool first = true;
+  recordSize = ForEachPart(bytes, [this, &first](ByteSpan part) {
+    if (!first) continueOffsets.push_back(static_cast<uint32_t>(data.size()));
+    first = false;
+    data.insert(data.end(), part.data(), part.data() + part.size());
+  });
   dataSize = static_cast<uint32_t>(data.size());
   return recordSize;
 }
 
-uint32_t Record::ReadJoined(ByteSpan bytes, BigVector<uint8_t>& joined) {
-  code = bytes.U16(0);
-  std::vector<uint8_t>().swap(data);
-  recordSize = JoinContinued(bytes, joined, continueOffsets);
-  dataSize = static_cast<uint32_t>(joined.size());
-  return recordSize;
-}
-
 uint32_t Record::Skip(ByteSpan bytes) {
-  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
-  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue)
-    size = std::min<size_t>(bytes.size(), size + 4 + bytes.U16(size + 2));
-  return static_cast<uint32_t>(size);
+  return ForEachPart(bytes, [](ByteSpan) {});
 }
 
 uint32_t Record::Frame(ByteSpan bytes, ByteSpan& d) {

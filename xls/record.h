@@ -5,11 +5,11 @@
 // stream and returns the bytes it consumed, never more than it was given.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "bytes/byte_span.h"
-#include "xls/big_allocator.h"
 
 namespace Xls {
 
@@ -65,6 +65,21 @@ bool OpensTopLevelSubstream(ByteSpan bytes);
 // globals or worksheet BOF, or at the end of the stream.
 uint32_t SkipSubstream(ByteSpan bytes);
 
+// Frames the record that starts `bytes` with the CONTINUE records after it, handing
+// onPart(data) the record's own data and then each CONTINUE's, in order; returns the bytes
+// framed. A header or data cut short by the end of the stream yields what is there.
+template <typename OnPart>
+uint32_t ForEachPart(ByteSpan bytes, OnPart&& onPart) {
+  onPart(bytes.Sub(4, bytes.U16(2)));
+  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
+  // Each pass advances by at least the two code bytes it looked at, so the loop ends.
+  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue) {
+    onPart(bytes.Sub(size + 4, bytes.U16(size + 2)));
+    size = std::min<size_t>(bytes.size(), size + 4 + bytes.U16(size + 2));
+  }
+  return static_cast<uint32_t>(size);
+}
+
 class Record {
  public:
   explicit Record(uint16_t code = 0, uint32_t dataSize = 0);
@@ -90,9 +105,6 @@ class Record {
   std::vector<uint32_t> continueOffsets;
 
  protected:
-  // Reads like Read, but joins the data into `joined` (mapped when large: a shared-string
-  // table's megabytes), leaving `data` empty.
-  uint32_t ReadJoined(ByteSpan bytes, BigVector<uint8_t>& joined);
   // Frames like Read and sets `d` to the record's data: the stream's own bytes when no
   // CONTINUE follows (nothing is kept), else the joined copy in `data`. `d` is valid only
   // while the stream is.

@@ -10,19 +10,12 @@ uint32_t SegmentedBytes::Frame(ByteOrder::ByteSpan bytes, std::vector<uint32_t>&
   parts_.clear();
   starts.clear();
   hint_ = 0;
-  const ByteOrder::ByteSpan first = bytes.Sub(4, bytes.U16(2));
-  parts_.push_back({first.data(), 0, first.size()});
-  size_ = first.size();
-  size_t size = std::min<size_t>(bytes.size(), 4 + size_t{bytes.U16(2)});
-  // Each pass advances by at least the two code bytes it looked at, so the loop ends.
-  while (bytes.Has(size, 2) && bytes.U16(size) == RecordCode::kContinue) {
-    const ByteOrder::ByteSpan part = bytes.Sub(size + 4, bytes.U16(size + 2));
-    starts.push_back(static_cast<uint32_t>(size_));
+  size_ = 0;
+  return ForEachPart(bytes, [this, &starts](ByteOrder::ByteSpan part) {
+    if (!parts_.empty()) starts.push_back(static_cast<uint32_t>(size_));
     parts_.push_back({part.data(), size_, part.size()});
     size_ += part.size();
-    size = std::min<size_t>(bytes.size(), size + 4 + bytes.U16(size + 2));
-  }
-  return static_cast<uint32_t>(size);
+  });
 }
 
 const SegmentedBytes::Part& SegmentedBytes::PartOf(size_t pos) const {

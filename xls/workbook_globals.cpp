@@ -122,9 +122,9 @@ uint32_t Workbook::SharedStringTable::Read(ByteSpan bytes) {
     Decode(d);
     return recordSize;
   }
-  BigVector<uint8_t> joined;
-  const uint32_t n = ReadJoined(bytes, joined);
-  Decode(ByteSpan(joined.data(), joined.size()));
+  const uint32_t n = Record::Read(bytes);
+  Decode(Data());
+  std::vector<uint8_t>().swap(data);  // the strings own their text
   return n;
 }
 

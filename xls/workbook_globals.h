@@ -100,7 +100,7 @@ class Workbook {
     } texts;
 
    private:
-    // Reads the strings from the table's data (after its two counts), where CONTINUE
+    // Reads the counts and the strings from the table's data, where CONTINUE
     // records began at continueOffsets: a joined copy or a view of the stream's records.
     template <typename Bytes>
     void Decode(const Bytes& d);
