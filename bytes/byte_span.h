@@ -3,8 +3,10 @@
 // fails (bool form) or yields zero (value form), never touches memory beyond the view.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace ByteOrder {
@@ -30,8 +32,12 @@ class ByteSpan {
     static_assert(std::is_integral_v<T>);
     if (!Has(offset, sizeof(T))) return false;
     std::make_unsigned_t<T> v = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-      v |= static_cast<std::make_unsigned_t<T>>(data_[offset + i]) << (8 * i);
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&v, data_ + offset, sizeof(T));  // one load: the bytes are already in order
+    } else {
+      for (size_t i = 0; i < sizeof(T); ++i)
+        v |= static_cast<std::make_unsigned_t<T>>(data_[offset + i]) << (8 * i);
+    }
     out = static_cast<T>(v);
     return true;
   }

@@ -1,5 +1,8 @@
 #include "xls/compact_cells.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace Xls {
 
 void CompactCells::Clear() {
@@ -9,7 +12,63 @@ void CompactCells::Clear() {
   whole.clear();
 }
 
+namespace {
+// The data bytes a cell record needs for every field the list keeps; 0 for the kinds that are
+// always read by their decoder.
+size_t FieldBytes(uint16_t code) {
+  switch (code) {
+    case RecordCode::kLabelSST: return 10;
+    case RecordCode::kRK: return 10;
+    case RecordCode::kNumber: return 14;
+    case RecordCode::kBlank: return 6;
+    case RecordCode::kBoolErr: return 8;
+    case RecordCode::kMulRK: return 6;  // the first column and, last, the last column
+    default: return 0;
+  }
+}
+}  // namespace
+
+bool CompactCells::ReadInPlace(ByteSpan bytes, uint32_t& used) {
+  const uint16_t code = bytes.U16(0);
+  const size_t fields = FieldBytes(code);
+  const size_t end = 4 + size_t{bytes.U16(2)};
+  // Only a whole record with room for its fields and no CONTINUE after it: what the decoder
+  // would read from the stream's own bytes, field for field.
+  if (fields == 0 || end - 4 < fields || !bytes.Has(0, end) ||
+      (bytes.Has(end, 2) && bytes.U16(end) == RecordCode::kContinue))
+    return false;
+  const ByteSpan d = bytes.Sub(4, end - 4);
+  CompactCell& c = cells.emplace_back();
+  c.code = code;
+  c.row = d.U16(0);
+  c.col = d.U16(2);
+  c.xf = d.U16(4);
+  switch (code) {
+    case RecordCode::kLabelSST:
+    case RecordCode::kRK: c.value = d.U32(6); break;
+    case RecordCode::kNumber: c.number = std::bit_cast<double>(d.U64(6)); break;
+    case RecordCode::kBoolErr:
+      c.boolErr.value = d.U8(6);
+      c.boolErr.error = d.U8(7);
+      break;
+    case RecordCode::kMulRK: {
+      // Entries of 6 bytes from offset 4; only those the record holds, up to its last column.
+      const uint16_t last = d.U16(d.size() - 2);
+      const size_t count = last < c.col ? 0 : std::min<size_t>(size_t{last} - c.col + 1, (d.size() - 6) / 6);
+      c.xf = last;
+      c.run = {static_cast<uint32_t>(rkEntries.size()), static_cast<uint32_t>(count)};
+      for (size_t i = 0; i < count; ++i)
+        rkEntries.push_back({d.U16(4 + 6 * i), static_cast<int32_t>(d.U32(6 + 6 * i))});
+      break;
+    }
+    default: break;
+  }
+  used = static_cast<uint32_t>(end);
+  return true;
+}
+
 uint32_t CompactCells::Read(ByteSpan bytes) {
+  if (uint32_t used = 0; ReadInPlace(bytes, used)) return used;
   const uint16_t code = bytes.U16(0);
   CellRecord* decoder = nullptr;
   switch (code) {

@@ -40,6 +40,9 @@ class CompactCells {
   std::vector<RefCount::SmartPtr<CellBlock>> whole;
 
  private:
+  // The common single-value records, appended straight from their bytes; false (nothing
+  // appended) for any other kind, or a record cut short or continued, which its decoder reads.
+  bool ReadInPlace(ByteSpan bytes, uint32_t& used);
   void AddRecord(uint16_t code, const CellRecord& record);
   void AddWhole(uint16_t code, const RefCount::SmartPtr<CellBlock>& block);
   // Decoders reused for every record, so reading allocates nothing per cell.

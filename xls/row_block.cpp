@@ -4,24 +4,6 @@
 
 namespace Xls {
 
-bool IsCellCode(uint16_t code) {
-  switch (code) {
-    case RecordCode::kFormula:
-    case RecordCode::kMulRK:
-    case RecordCode::kMulBlank:
-    case RecordCode::kLabelSST:
-    case RecordCode::kBlank:
-    case RecordCode::kNumber:
-    case RecordCode::kBoolErr:
-    case RecordCode::kRK:
-    case RecordCode::kLabel:
-    case RecordCode::kRString:
-      return true;
-    default:
-      return false;
-  }
-}
-
 void CellBlock::Reset() {
   record.reset();
   type = -1;

@@ -16,8 +16,25 @@ namespace Xls {
 
 class CompactCells;
 
-// True for the codes read as cells: the eight cell records, LABEL and RSTRING.
-bool IsCellCode(uint16_t code);
+// True for the codes read as cells: the eight cell records, LABEL and RSTRING. Inline: it
+// is asked of every record of every sheet.
+inline bool IsCellCode(uint16_t code) {
+  switch (code) {
+    case RecordCode::kFormula:
+    case RecordCode::kMulRK:
+    case RecordCode::kMulBlank:
+    case RecordCode::kLabelSST:
+    case RecordCode::kBlank:
+    case RecordCode::kNumber:
+    case RecordCode::kBoolErr:
+    case RecordCode::kRK:
+    case RecordCode::kLabel:
+    case RecordCode::kRString:
+      return true;
+    default:
+      return false;
+  }
+}
 
 class CellBlock : public RefCount::RefCnt {
  public:
