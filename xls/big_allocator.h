@@ -1,18 +1,26 @@
 // An allocator for the few large buffers a load fills once (the Workbook stream, the flat
 // cell list, the packed strings): blocks of 2 MiB and more are mapped on their own and
 // marked for huge pages, so filling them costs a handful of page faults instead of one per
-// 4 KiB page. Smaller blocks come from operator new. Stateless: all instances are equal.
+// 4 KiB page. Smaller blocks come from operator new. Stateless: all instances are equal;
+// the one block kept for reuse is the process's (big_allocator.cpp).
 #pragma once
 
-#include <sys/mman.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace Xls {
+
+// Mapped blocks of whole huge pages. The last block let go is kept, pages and all, for the
+// next block of its length or less: a load frees its stream just before it sizes the grids,
+// and refilling the same pages costs far less than the kernel clearing fresh ones.
+void* MapBlock(size_t length);
+void UnmapBlock(void* p, size_t length);
+// Returns the kept block, if any, to the system: a load calls it when it is done.
+void ReleaseSpareBlock();
 
 template <typename T>
 struct BigAllocator {
@@ -33,16 +41,13 @@ struct BigAllocator {
     if (bytes < kMapped) return static_cast<T*>(::operator new(bytes));
     const size_t length = MappedLength(bytes);
     if (length < bytes) throw std::bad_alloc();
-    void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
-    ::madvise(p, length, MADV_HUGEPAGE);  // a hint: without huge pages it simply has no effect
-    return static_cast<T*>(p);
+    return static_cast<T*>(MapBlock(length));
   }
   void deallocate(T* p, size_t n) {
     if (n * sizeof(T) < kMapped)
       ::operator delete(p);
     else
-      ::munmap(p, MappedLength(n * sizeof(T)));
+      UnmapBlock(p, MappedLength(n * sizeof(T)));
   }
   // Elements made without arguments are default-initialised, not zeroed: the buffers are
   // filled right after they are sized (a stream read into, cells appended and then set).

@@ -186,6 +186,11 @@ int32_t XlsBook::SheetListEntry(int32_t sheetIndex) const {
 }
 
 bool XlsBook::UpdateSheets() {
+  // The stream's pages, let go just before, become the grids' (see BigAllocator); once the
+  // grids are made nothing else of the load wants them.
+  struct ReleaseWhenDone {
+    ~ReleaseWhenDone() { ReleaseSpareBlock(); }
+  } release;
   sheets.clear();
   sheets.reserve(recordSheets.size());
   int64_t gridRows = 0;

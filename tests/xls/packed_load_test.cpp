@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/xls/stream_builder.h"
+#include "xls/big_allocator.h"
 #include "xls/cell_records.h"
 #include "xls/compact_cells.h"
 #include "xls/workbook_globals.h"
@@ -142,3 +143,28 @@ TEST(CompactCellList, RecordsReadInPlaceAsTheirDecodersReadThem) {
   }
 }
 
+// The block a load lets go is kept for the next one of its length or somewhat less; a larger
+// one, or one so much smaller that it would waste most of the pages, gets a mapping of its own.
+// Every byte of each new block is written: a reused block too small would fault.
+TEST(BigBlocks, TheLastOneFreedIsReusedOnlyWhereItFits) {
+  constexpr size_t kMiB = size_t{1} << 20;
+  const struct {
+    size_t freed, wanted;
+    bool reused;
+  } cases[] = {
+      {6 * kMiB, 5 * kMiB, true}, {6 * kMiB, 6 * kMiB, true}, {10 * kMiB, 6 * kMiB, true},
+      {6 * kMiB, 8 * kMiB, false}, {10 * kMiB, 4 * kMiB, false},
+  };
+  for (const auto& c : cases) {
+    ReleaseSpareBlock();
+    const void* freedAt = nullptr;
+    {
+      BigVector<char> freed(c.freed, 'a');
+      freedAt = freed.data();
+    }
+    BigVector<char> wanted(c.wanted, 'b');
+    EXPECT_EQ(wanted.data() == freedAt, c.reused) << c.freed << " then " << c.wanted;
+    EXPECT_EQ(wanted.back(), 'b');
+  }
+  ReleaseSpareBlock();
+}

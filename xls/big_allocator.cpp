@@ -1,0 +1,59 @@
+#include "xls/big_allocator.h"
+
+#include <sys/mman.h>
+
+#include <mutex>
+
+namespace Xls {
+
+namespace {
+// Blocks are let go by the loading thread and the shared-strings thread alike.
+std::mutex spareLock;
+void* spare = nullptr;
+size_t spareLength = 0;
+}  // namespace
+
+void* MapBlock(size_t length) {
+  {
+    std::lock_guard<std::mutex> hold(spareLock);
+    // A much larger spare would keep pages the new block never uses.
+    if (spare && spareLength >= length && spareLength / 2 < length) {
+      void* p = spare;
+      spare = nullptr;
+      // The tail the new block does not use goes back at once.
+      if (spareLength > length) ::munmap(static_cast<char*>(p) + length, spareLength - length);
+      return p;
+    }
+  }
+  void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  ::madvise(p, length, MADV_HUGEPAGE);  // a hint: without huge pages it simply has no effect
+  return p;
+}
+
+void UnmapBlock(void* p, size_t length) {
+  void* old = nullptr;
+  size_t oldLength = 0;
+  {
+    std::lock_guard<std::mutex> hold(spareLock);
+    old = spare;
+    oldLength = spareLength;
+    spare = p;
+    spareLength = length;
+  }
+  if (old) ::munmap(old, oldLength);
+}
+
+void ReleaseSpareBlock() {
+  void* old = nullptr;
+  size_t oldLength = 0;
+  {
+    std::lock_guard<std::mutex> hold(spareLock);
+    old = spare;
+    oldLength = spareLength;
+    spare = nullptr;
+  }
+  if (old) ::munmap(old, oldLength);
+}
+
+}  // namespace Xls
