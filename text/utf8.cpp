@@ -103,9 +103,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 }
 
 std::string Latin1ToUtf8(std::string_view text) {
+  // ASCII reads the same in both: most texts are copied whole.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return std::string(text);
   std::string out;
-  out.reserve(text.size());
-  for (const char c : text) AppendUtf8(out, static_cast<unsigned char>(c));
+  out.reserve(text.size() + (text.size() - ascii));
+  out.assign(text.substr(0, ascii));
+  for (const char c : text.substr(ascii)) AppendUtf8(out, static_cast<unsigned char>(c));
   return out;
 }
 

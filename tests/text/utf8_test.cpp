@@ -46,4 +46,19 @@ TEST(Utf8, ValidatorAcceptsOnlyWellFormedSequences) {
   for (const auto& c : cases) EXPECT_EQ(IsUtf8(c.bytes), c.valid) << c.bytes;
 }
 
+// ASCII is copied as it is; every byte from the first one past it is encoded, wherever it lies.
+TEST(Utf8, Latin1BecomesUtf8WhereverTheFirstHighByteLies) {
+  const struct {
+    std::string latin1, utf8;
+  } cases[] = {
+      {"", ""},
+      {"song00001", "song00001"},
+      {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},
+      {"Caf\xE9", "Caf\xC3\xA9"},
+      {"Caf\xE9 au lait \xFF", "Caf\xC3\xA9 au lait \xC3\xBF"},
+      {std::string("a\0\x80", 3), std::string("a\0\xC2\x80", 4)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Latin1ToUtf8(c.latin1), c.utf8) << c.latin1;
+}
+
 }  // namespace
