@@ -2,53 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <utility>
+
+#include "threads/second_thread.h"
 
 namespace Xls {
 
 namespace {
 constexpr uint16_t kGlobals = 0x0005;
 constexpr uint16_t kWorksheetType = 0x0010;
-
-// One job on a second thread, or on the caller's when no thread is to be had. Wait joins
-// it and rethrows there what the job threw (a failed allocation), as if run in place.
-class SecondThread {
- public:
-  SecondThread() = default;
-  SecondThread(const SecondThread&) = delete;
-  SecondThread& operator=(const SecondThread&) = delete;
-  ~SecondThread() {
-    if (thread_.joinable()) thread_.join();
-  }
-
-  template <typename Job>
-  void Start(Job job) {
-    Wait();
-    try {
-      thread_ = std::thread([this, job] {
-        try {
-          job();
-        } catch (...) {
-          failure_ = std::current_exception();
-        }
-      });
-    } catch (const std::system_error&) {
-      job();
-    }
-  }
-
-  void Wait() {
-    if (thread_.joinable()) thread_.join();
-    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
-  }
-
- private:
-  std::thread thread_;
-  std::exception_ptr failure_;
-};
 }  // namespace
 
 XlsBook::~XlsBook() {

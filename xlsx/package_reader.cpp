@@ -1,10 +1,10 @@
 #include "xlsx/package_reader.h"
 
 #include <string>
-#include <thread>
 
 #include "grid/load_budget.h"
 #include "grid/sheet_builder.h"
+#include "threads/second_thread.h"
 #include "xlsx/relationships.h"
 #include "xlsx/shared_strings.h"
 #include "xlsx/sheet_part.h"
@@ -73,13 +73,13 @@ bool ReadPackage(const uint8_t* data, size_t size, PackageContents& out) {
 
   Grid::LoadBudget budget;
   SharedStringsJob strings;
-  std::thread stringsThread;
   Zip::Archive stringsArchive;  // a second reader over the same bytes, for the other thread
+  SecondThread stringsThread;   // after what its job uses: it is joined before they go
   if (const Relationship* r = FindKind(workbookRels, "sharedStrings")) {
     const auto part = archive.Find(r->part);
     if (part && !sheetParts.empty()) {
       if (!stringsArchive.Open(data, size)) return false;
-      stringsThread = std::thread([&, index = *part] {
+      stringsThread.Start([&, index = *part] {
         strings.ok = ReadSharedStrings(stringsArchive, index, budget, strings.table);
       });
     }
@@ -93,7 +93,7 @@ bool ReadPackage(const uint8_t* data, size_t size, PackageContents& out) {
     builders.push_back(std::make_unique<Grid::SheetBuilder>(*sheets.back(), budget));
     ok = ReadSheetPart(archive, sheetParts[i], *sheets.back(), budget, *builders.back());
   }
-  if (stringsThread.joinable()) stringsThread.join();
+  stringsThread.Wait();
   if (!ok || !strings.ok) return false;
 
   for (auto& builder : builders) {
