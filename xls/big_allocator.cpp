@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <mutex>
+#include <utility>
 
 namespace Xls {
 
@@ -31,29 +32,22 @@ void* MapBlock(size_t length) {
   return p;
 }
 
-void UnmapBlock(void* p, size_t length) {
+namespace {
+// Makes `p` the spare and returns the one it replaces to the system, outside the lock.
+void ReplaceSpare(void* p, size_t length) {
   void* old = nullptr;
   size_t oldLength = 0;
   {
     std::lock_guard<std::mutex> hold(spareLock);
-    old = spare;
-    oldLength = spareLength;
-    spare = p;
-    spareLength = length;
+    old = std::exchange(spare, p);
+    oldLength = std::exchange(spareLength, length);
   }
   if (old) ::munmap(old, oldLength);
 }
+}  // namespace
 
-void ReleaseSpareBlock() {
-  void* old = nullptr;
-  size_t oldLength = 0;
-  {
-    std::lock_guard<std::mutex> hold(spareLock);
-    old = spare;
-    oldLength = spareLength;
-    spare = nullptr;
-  }
-  if (old) ::munmap(old, oldLength);
-}
+void UnmapBlock(void* p, size_t length) { ReplaceSpare(p, length); }
+
+void ReleaseSpareBlock() { ReplaceSpare(nullptr, 0); }
 
 }  // namespace Xls
