@@ -80,26 +80,15 @@ struct CellCounts {
 
 // What the sheet's cell records will add to the compact list, from their headers alone: the
 // list is then sized once instead of growing (and copying) through every power of two. A
-// hint, never more than the bytes can hold. It hops header to header, so a CONTINUE counts as
-// a record of its own kind (no cell), and ends where the sheet's records end.
+// hint, never more than the bytes can hold; the walk ends where the sheet's records end.
 CellCounts CountCellRecords(ByteSpan bytes) {
   CellCounts counts;
-  size_t pos = Record::Skip(bytes);
-  size_t depth = 1;
-  while (bytes.Has(pos, 4)) {
-    const uint16_t code = bytes.U16(pos);
-    const uint16_t size = bytes.U16(pos + 2);
-    if (code == RecordCode::kEof) {
-      if (--depth == 0) break;
-    } else if (code == RecordCode::kBOF) {
-      if (OpensTopLevelSubstream(bytes.Sub(pos))) break;
-      ++depth;
-    } else if (depth == 1 && IsCellCode(code)) {
-      ++counts.records;
-      if (code == RecordCode::kMulRK && size > 6) counts.rkEntries += (size - 6) / 6;
-    }
-    pos += 4 + size_t{size};
-  }
+  WalkSubstream(bytes, [&counts](ByteSpan at) {
+    const uint16_t code = at.U16(0);
+    if (!IsCellCode(code)) return;
+    ++counts.records;
+    if (code == RecordCode::kMulRK && at.U16(2) > 6) counts.rkEntries += (at.U16(2) - 6) / 6;
+  });
   return counts;
 }
 }  // namespace
