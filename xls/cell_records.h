@@ -77,6 +77,11 @@ class MulRK : public CellRecord {
   };
   MulRK() : CellRecord(RecordCode::kMulRK) {}
   uint32_t Read(ByteSpan bytes) override;
+  // The layout of a MULRK's data `d`, for those who read it without a record object: its
+  // last column (in the last two bytes), how many entries it holds, and entry i.
+  static uint16_t LastColumn(const ByteSpan& d);
+  static size_t EntryCount(const ByteSpan& d);
+  static XFRK EntryAt(const ByteSpan& d, size_t i);
   uint16_t firstColumn = 0;
   uint16_t lastColumn = 0;
   std::vector<XFRK> entries;  // entry i is column firstColumn + i

@@ -1,6 +1,5 @@
 #include "xls/compact_cells.h"
 
-#include <algorithm>
 #include <bit>
 
 namespace Xls {
@@ -22,7 +21,7 @@ size_t FieldBytes(uint16_t code) {
     case RecordCode::kNumber: return 14;
     case RecordCode::kBlank: return 6;
     case RecordCode::kBoolErr: return 8;
-    case RecordCode::kMulRK: return 6;  // the first column and, last, the last column
+    case RecordCode::kMulRK: return 6;  // its layout needs no more (MulRK::EntryCount)
     default: return 0;
   }
 }
@@ -52,13 +51,10 @@ bool CompactCells::ReadInPlace(ByteSpan bytes, uint32_t& used) {
       c.boolErr.error = d.U8(7);
       break;
     case RecordCode::kMulRK: {
-      // Entries of 6 bytes from offset 4; only those the record holds, up to its last column.
-      const uint16_t last = d.U16(d.size() - 2);
-      const size_t count = last < c.col ? 0 : std::min<size_t>(size_t{last} - c.col + 1, (d.size() - 6) / 6);
-      c.xf = last;
+      const size_t count = MulRK::EntryCount(d);
+      c.xf = MulRK::LastColumn(d);
       c.run = {static_cast<uint32_t>(rkEntries.size()), static_cast<uint32_t>(count)};
-      for (size_t i = 0; i < count; ++i)
-        rkEntries.push_back({d.U16(4 + 6 * i), static_cast<int32_t>(d.U32(6 + 6 * i))});
+      for (size_t i = 0; i < count; ++i) rkEntries.push_back(MulRK::EntryAt(d, i));
       break;
     }
     default: break;
