@@ -15,16 +15,20 @@ size_t spareLength = 0;
 }  // namespace
 
 void* MapBlock(size_t length) {
+  void* reused = nullptr;
+  size_t reusedLength = 0;
   {
     std::lock_guard<std::mutex> hold(spareLock);
     // A much larger spare would keep pages the new block never uses.
     if (spare && spareLength >= length && spareLength / 2 < length) {
-      void* p = spare;
-      spare = nullptr;
-      // The tail the new block does not use goes back at once.
-      if (spareLength > length) ::munmap(static_cast<char*>(p) + length, spareLength - length);
-      return p;
+      reused = std::exchange(spare, nullptr);
+      reusedLength = spareLength;
     }
+  }
+  if (reused) {
+    // The tail the new block does not use goes back at once.
+    if (reusedLength > length) ::munmap(static_cast<char*>(reused) + length, reusedLength - length);
+    return reused;
   }
   void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
