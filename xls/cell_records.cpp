@@ -69,14 +69,8 @@ size_t EntryCount(const ByteSpan& d, uint16_t first, uint16_t last, size_t entry
 }
 }  // namespace
 
-uint16_t MulRK::LastColumn(const ByteSpan& d) { return d.size() >= 2 ? d.U16(d.size() - 2) : 0; }
-
 size_t MulRK::EntryCount(const ByteSpan& d) {
   return Xls::EntryCount(d, d.U16(2), LastColumn(d), 6);
-}
-
-MulRK::XFRK MulRK::EntryAt(const ByteSpan& d, size_t i) {
-  return {d.U16(4 + 6 * i), static_cast<int32_t>(d.U32(6 + 6 * i))};
 }
 
 uint32_t MulRK::Read(ByteSpan bytes) {

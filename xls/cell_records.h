@@ -79,9 +79,11 @@ class MulRK : public CellRecord {
   uint32_t Read(ByteSpan bytes) override;
   // The layout of a MULRK's data `d`, for those who read it without a record object: its
   // last column (in the last two bytes), how many entries it holds, and entry i.
-  static uint16_t LastColumn(const ByteSpan& d);
+  static uint16_t LastColumn(const ByteSpan& d) { return d.size() >= 2 ? d.U16(d.size() - 2) : 0; }
   static size_t EntryCount(const ByteSpan& d);
-  static XFRK EntryAt(const ByteSpan& d, size_t i);
+  static XFRK EntryAt(const ByteSpan& d, size_t i) {
+    return {d.U16(4 + 6 * i), static_cast<int32_t>(d.U32(6 + 6 * i))};
+  }
   uint16_t firstColumn = 0;
   uint16_t lastColumn = 0;
   std::vector<XFRK> entries;  // entry i is column firstColumn + i
