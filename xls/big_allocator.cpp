@@ -36,6 +36,13 @@ void* MapBlock(size_t length) {
   return p;
 }
 
+void* RemapBlock(void* p, size_t oldLength, size_t newLength) {
+  void* grown = ::mremap(p, oldLength, newLength, MREMAP_MAYMOVE);
+  if (grown == MAP_FAILED) throw std::bad_alloc();
+  if (newLength > oldLength) ::madvise(grown, newLength, MADV_HUGEPAGE);
+  return grown;
+}
+
 namespace {
 // Makes `p` the spare and returns the one it replaces to the system, outside the lock.
 void ReplaceSpare(void* p, size_t length) {

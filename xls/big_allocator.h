@@ -19,6 +19,9 @@ namespace Xls {
 // and refilling the same pages costs far less than the kernel clearing fresh ones.
 void* MapBlock(size_t length);
 void UnmapBlock(void* p, size_t length);
+// A mapped block of `oldLength` made `newLength` long, moved by the kernel where it cannot
+// grow in place: its contents stay, nothing is copied.
+void* RemapBlock(void* p, size_t oldLength, size_t newLength);
 // Returns the kept block, if any, to the system: a load calls it when it is done.
 void ReleaseSpareBlock();
 

@@ -120,7 +120,7 @@ void CompactCells::AddRecord(uint16_t code, const CellRecord& record) {
       const auto& m = static_cast<const MulRK&>(record);
       c.xf = m.lastColumn;
       c.run = {static_cast<uint32_t>(rkEntries.size()), static_cast<uint32_t>(m.entries.size())};
-      rkEntries.insert(rkEntries.end(), m.entries.begin(), m.entries.end());
+      rkEntries.append(m.entries.begin(), m.entries.end());
       break;
     }
     case RecordCode::kMulBlank: {

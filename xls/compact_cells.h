@@ -9,6 +9,7 @@
 
 #include "xls/big_allocator.h"
 #include "xls/cell_records.h"
+#include "xls/growing_array.h"
 #include "xls/ref_count.h"
 #include "xls/row_block.h"
 
@@ -34,8 +35,8 @@ class CompactCells {
   uint32_t Read(ByteSpan bytes);
   void Clear();
 
-  BigVector<CompactCell> cells;
-  BigVector<MulRK::XFRK> rkEntries;
+  GrowingArray<CompactCell> cells;
+  GrowingArray<MulRK::XFRK> rkEntries;
   std::vector<uint16_t> blankEntries;
   std::vector<RefCount::SmartPtr<CellBlock>> whole;
 

@@ -73,32 +73,7 @@ uint32_t Worksheet::MergedCells::Read(ByteSpan bytes) {
   return static_cast<uint32_t>(pos);
 }
 
-namespace {
-struct CellCounts {
-  size_t records = 0, rkEntries = 0;
-};
-
-// What the sheet's cell records will add to the compact list, from their headers alone: the
-// list is then sized once instead of growing (and copying) through every power of two. A
-// hint, never more than the bytes can hold; the walk ends where the sheet's records end.
-CellCounts CountCellRecords(ByteSpan bytes) {
-  CellCounts counts;
-  WalkSubstream(bytes, [&counts](ByteSpan at) {
-    const uint16_t code = at.U16(0);
-    if (!IsCellCode(code)) return;
-    ++counts.records;
-    if (code == RecordCode::kMulRK && at.U16(2) > 6) counts.rkEntries += (at.U16(2) - 6) / 6;
-  });
-  return counts;
-}
-}  // namespace
-
 uint32_t Worksheet::Read(ByteSpan bytes) {
-  if (compactCells) {
-    const CellCounts counts = CountCellRecords(bytes);
-    cells.cells.reserve(cells.cells.size() + counts.records);
-    cells.rkEntries.reserve(cells.rkEntries.size() + counts.rkEntries);
-  }
   cellTable.sink = compactCells ? &cells : nullptr;
   const uint32_t used = ReadRecords(bytes);
   // The sink is this object's own list: no pointer to it may outlive the read (a copy or

@@ -11,6 +11,7 @@
 #include "xls/big_allocator.h"
 #include "xls/cell_records.h"
 #include "xls/compact_cells.h"
+#include "xls/growing_array.h"
 #include "xls/workbook_globals.h"
 #include "xls/xls_book.h"
 
@@ -165,6 +166,33 @@ TEST(BigBlocks, TheLastOneFreedIsReusedOnlyWhereItFits) {
     BigVector<char> wanted(c.wanted, 'b');
     EXPECT_EQ(wanted.data() == freedAt, c.reused) << c.freed << " then " << c.wanted;
     EXPECT_EQ(wanted.back(), 'b');
+  }
+  ReleaseSpareBlock();
+}
+
+// A sheet's entries are appended without knowing their number: the list moves from the heap to
+// a mapping and then grows by remapping, possibly to another address. Every element must
+// survive each step, in copies and moves too, and the spare block (here the stream's) may be
+// what the mapping starts in.
+TEST(GrowingArrays, KeepEveryElementThroughEachGrowth) {
+  for (const size_t count : {size_t{0}, size_t{1}, size_t{64}, size_t{65}, (size_t{2} << 20) / 16, size_t{1} << 20}) {
+    ReleaseSpareBlock();
+    { BigVector<char> stream(size_t{3} << 20, 's'); }  // leaves a spare block behind
+    GrowingArray<CompactCell> cells;
+    for (size_t i = 0; i < count; ++i) {
+      CompactCell& c = cells.emplace_back();
+      EXPECT_EQ(c.number, 0.0);
+      c.value = static_cast<uint32_t>(i * 2654435761u);
+      c.row = static_cast<uint16_t>(i);
+    }
+    GrowingArray<CompactCell> copy(cells);
+    GrowingArray<CompactCell> moved(std::move(cells));
+    ASSERT_EQ(copy.size(), count);
+    ASSERT_EQ(moved.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+      ASSERT_EQ(copy[i].value, static_cast<uint32_t>(i * 2654435761u)) << count << " at " << i;
+      ASSERT_EQ(moved[i].row, static_cast<uint16_t>(i)) << count << " at " << i;
+    }
   }
   ReleaseSpareBlock();
 }
