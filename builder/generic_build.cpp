@@ -44,28 +44,21 @@ bool BuildSetlist(const BuildPaths& paths, Console& console, Table& setlist, Tab
   // rows collects, for each name, the rows that carry it.
   SettingsIndex index;
   std::vector<int32_t> entries;
-  std::string folded;  // every name is read into this one string
   for (int32_t s = 0; s < setlist_sheets; ++s) {
     auto sheet = setlist.Sheet(s);
     if (!sheet) continue;
     const int32_t rows = sheet->RowCount();
     // A name per row at most: room for them at once (the readers bound the rows).
     index.Reserve(entries.size() + static_cast<size_t>(std::max(rows, 0)));
-    for (int32_t r = 0; r < rows; ++r) {
-      const auto row = static_cast<uint32_t>(r);
-      if (sheet->IsEmpty(row, 0)) continue;
-      sheet->TextInto(row, 0, folded);
-      FoldNameInPlace(folded);
-      entries.push_back(index.AddEntry(folded));
-    }
+    sheet->ForEachText(0, 0, [&](uint32_t, std::string& name) {
+      FoldNameInPlace(name);
+      entries.push_back(index.AddEntry(name));
+    });
   }
-  for (int32_t k = settings.FirstSettingsRow(); k < settings_rows; ++k) {
-    const auto row = static_cast<uint32_t>(k);
-    if (settings_sheet->IsEmpty(row, 0)) continue;
-    settings_sheet->TextInto(row, 0, folded);
-    FoldNameInPlace(folded);
-    if (const int32_t id = index.Find(folded); id >= 0) index.AddRow(id, k);
-  }
+  settings_sheet->ForEachText(0, settings.FirstSettingsRow(), [&](uint32_t row, std::string& name) {
+    FoldNameInPlace(name);
+    if (const int32_t id = index.Find(name); id >= 0) index.AddRow(id, static_cast<int32_t>(row));
+  });
 
   if (report) report->reserve(report->size() + entries.size());  // one entry at least each
   int64_t records = 0;

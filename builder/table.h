@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,21 @@ class TableSheet {
   // The same text into `out`, whose room a reader may reuse: the build reads every name this
   // way, so a large table costs no allocation per row.
   virtual void TextInto(uint32_t row, uint32_t col, std::string& out) { out = Text(row, col); }
+  // Calls visit(row, text) for each row from `first_row` below RowCount() whose cell in `col`
+  // is not empty, in row order, with the text TextInto gives (the visitor may change it): the
+  // build's pass over every name of a table. An adapter may walk its cells without a call per
+  // cell; what it visits is what IsEmpty and TextInto would give row by row.
+  using RowTextVisitor = std::function<void(uint32_t row, std::string& text)>;
+  virtual void ForEachText(uint32_t col, int32_t first_row, const RowTextVisitor& visit) {
+    std::string text;
+    const int32_t rows = RowCount();
+    for (int32_t r = first_row < 0 ? 0 : first_row; r < rows; ++r) {
+      const auto row = static_cast<uint32_t>(r);
+      if (IsEmpty(row, col)) continue;
+      TextInto(row, col, text);
+      visit(row, text);
+    }
+  }
   // The cell's tempo as the document writes it; nullopt when no integer can be read.
   virtual std::optional<int32_t> Tempo(uint32_t row, uint32_t col) = 0;
 };

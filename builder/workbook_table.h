@@ -40,6 +40,18 @@ class WorkbookTable final : public Table {
       const CellPointer cell = At(row, col);
       return cell ? Traits::Tempo(*cell) : std::nullopt;
     }
+    // The same cells as IsEmpty and Text row by row, asked of the sheet directly.
+    void ForEachText(uint32_t col, int32_t first_row, const RowTextVisitor& visit) override {
+      std::string text;
+      const int32_t rows = sheet_->GetTotalRows();
+      for (int32_t r = first_row < 0 ? 0 : first_row; r < rows; ++r) {
+        const CellPointer cell = sheet_->Cell(r, static_cast<int32_t>(col));
+        if (!cell || cell->Type() == 0) continue;
+        text = Traits::Text(*cell);
+        visit(static_cast<uint32_t>(r), text);
+      }
+      asked_ = false;  // a cell asked for may have moved
+    }
 
    private:
     // The build asks for a cell's emptiness, then its value: the same cell twice in a row is
