@@ -92,27 +92,28 @@ class RowAssembly {
 // Record indices grouped by row, in file order within a row. Records that already come row
 // by row (as writers store them) are taken where they lie, each row a run of the list; only
 // a list out of order is sorted (stably, by counting) into `items`. Records `rowOf` gives
-// -1 belong to no row: a run may hold some, and they are stepped over.
+// -1 belong to no row: a run may hold some, and they are stepped over. The grouping walks
+// the list once, calling onRecord(i, row) for each record of a row in file order, so that a
+// caller learns what it needs of the rows in the same walk.
 template <typename RowOf>
 class ByRow {
  public:
-  ByRow(int32_t rows, size_t count, RowOf rowOf) : start(static_cast<size_t>(rows) + 1, 0), rowOf(rowOf) {
+  template <typename OnRecord>
+  ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord)
+      : start(static_cast<size_t>(rows) + 1, 0), rowOf(rowOf) {
+    std::vector<uint32_t> runEnd(static_cast<size_t>(rows), 0);  // just past each row's last record
     bool inOrder = true;
     int32_t last = 0;
     for (size_t i = 0; i < count; ++i)
       if (int32_t r = rowOf(i); r >= 0) {
         ++start[static_cast<size_t>(r) + 1];
+        runEnd[static_cast<size_t>(r)] = static_cast<uint32_t>(i + 1);
         inOrder = inOrder && r >= last;
         last = r;
+        onRecord(i, r);
       }
     if (inOrder) {
-      // Row r's run ends just past its last record.
-      size_t i = 0;
-      for (int32_t r = 0; r < rows; ++r) {
-        for (uint32_t left = start[r + 1]; left > 0; ++i)
-          if (rowOf(i) >= 0) --left;
-        start[r + 1] = static_cast<uint32_t>(i);
-      }
+      for (int32_t r = 0; r < rows; ++r) start[r + 1] = start[r + 1] ? runEnd[r] : start[r];
       return;
     }
     for (int32_t r = 0; r < rows; ++r) start[r + 1] += start[r];
@@ -240,20 +241,6 @@ void ApplyRecord(const CompactCell& cc, const CompactCells& list, const Workbook
   }
 }
 
-// True when the row's records each touch columns past those of the records before them,
-// so every cell is made once, in column order, and can be appended as it comes.
-template <typename Records>
-bool AscendingColumns(const Records& records, const CompactCells& list) {
-  int64_t last = -1;
-  for (uint32_t i : records) {
-    const CompactCell& cc = list.cells[i];
-    if (cc.col <= last) return false;
-    const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
-    last = multi ? int64_t{cc.col} + cc.run.count - 1 : cc.col;
-  }
-  return true;
-}
-
 }  // namespace
 
 void XlsSheet::UpdateCells() {
@@ -265,27 +252,41 @@ void XlsSheet::UpdateCells() {
   const Workbook::SharedStringTable& sst = owner->globals.sst;
   CalculateDimension(list);
 
-  // Records outside the grid's rows and columns set nothing.
+  // Records outside the grid's rows and columns set nothing. While they are grouped, each
+  // row learns the most cells it can hold (a cell per entry or merge, at most its width) and
+  // whether its records each touch columns past those before them, so every cell is made
+  // once, in column order, and can be appended as it comes.
+  struct RowShape {
+    uint32_t entries = 0;    // counted up to a row's width and one more
+    int32_t lastColumn = -1;  // the last column the row's records touched so far
+    bool ascending = true;
+  };
+  constexpr uint32_t kWide = kMaxColumn + 2;
+  std::vector<RowShape> shapes(static_cast<size_t>(rowCount));
   const ByRow records(rowCount, list.cells.size(), [&](size_t i) {
     const CompactCell& cc = list.cells[i];
     return cc.row < rowCount && cc.col < columnCount ? int32_t{cc.row} : -1;
+  }, [&](size_t i, int32_t r) {
+    const CompactCell& cc = list.cells[i];
+    RowShape& shape = shapes[static_cast<size_t>(r)];
+    const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
+    const uint32_t span = multi ? std::min<uint32_t>(cc.run.count, kWide) : 1;
+    shape.entries = std::min(shape.entries + span, kWide);
+    if (cc.col <= shape.lastColumn) shape.ascending = false;
+    // Past the widest row any later record's column compares alike.
+    shape.lastColumn = multi ? static_cast<int32_t>(std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxRow + 1))
+                             : int32_t{cc.col};
   });
   const auto& merged = sheet.mergedCells;
   const ByRow merges(rowCount, merged.size(), [&](size_t i) {
     return merged[i].firstRow < rowCount ? int32_t{merged[i].firstRow} : -1;
+  }, [&](size_t, int32_t r) {
+    RowShape& shape = shapes[static_cast<size_t>(r)];
+    shape.entries = std::min(shape.entries + 1, kWide);
   });
-  // Room for every cell at once, so the array never moves: at most a cell per entry or
-  // merge, and at most a row's width per row.
+  // Room for every cell at once, so the array never moves.
   size_t capacity = 0;
-  for (int32_t r = 0; r < rowCount; ++r) {
-    uint64_t entries = 0;
-    for ([[maybe_unused]] uint32_t i : merges.Row(r)) ++entries;
-    for (uint32_t i : records.Row(r)) {
-      const CompactCell& cc = list.cells[i];
-      entries += cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank ? cc.run.count : 1;
-    }
-    capacity += std::min<uint64_t>(entries, kMaxColumn + 1);
-  }
+  for (const RowShape& shape : shapes) capacity += std::min<uint32_t>(shape.entries, kMaxColumn + 1);
   cells.reserve(capacity);
   columns.reserve(capacity);
   rowStart.reserve(static_cast<size_t>(rowCount) + 1);
@@ -295,7 +296,7 @@ void XlsSheet::UpdateCells() {
     int32_t length = columnCount;  // a MULBLANK may stretch this row alone
     const auto rowRecords = records.Row(r);
     const auto rowMerges = merges.Row(r);
-    if (rowMerges.empty() && AscendingColumns(rowRecords, list)) {
+    if (rowMerges.empty() && shapes[static_cast<size_t>(r)].ascending) {
       auto append = [&](int32_t col) {
         columns.push_back(static_cast<uint8_t>(col));
         return &cells.emplace_back();
