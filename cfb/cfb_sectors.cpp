@@ -44,14 +44,13 @@ bool LoadFat(const LockedFile& file, const Header& header, std::vector<uint32_t>
   std::vector<uint32_t> fatSectors;
   if (!CollectFatSectors(file, header, sectors, fatSectors)) return false;
 
-  const uint32_t perSector = header.sectorSize / 4;
-  std::vector<uint8_t> buffer(header.sectorSize);
-  fat.reserve(size_t{perSector} * fatSectors.size());  // no larger than the file itself
-  for (uint32_t s : fatSectors) {
-    if (!file.ReadAt(header.SectorOffset(s), buffer.data(), buffer.size())) return false;
-    const ByteOrder::ByteSpan bytes(buffer.data(), buffer.size());
-    for (uint32_t i = 0; i < perSector; ++i) fat.push_back(bytes.U32(4 * i));
-  }
+  // Read as a chain of its own: writers store the FAT's sectors side by side, so a large FAT
+  // comes in a read or two instead of one per sector.
+  std::vector<uint8_t> buffer(size_t{header.sectorSize} * fatSectors.size());  // no larger than the file
+  if (!ReadChainBytes(file, header, fatSectors, buffer.size(), buffer.data())) return false;
+  const ByteOrder::ByteSpan bytes(buffer.data(), buffer.size());
+  fat.resize(buffer.size() / 4);
+  for (size_t i = 0; i < fat.size(); ++i) fat[i] = bytes.U32(4 * i);
   return true;
 }
 
