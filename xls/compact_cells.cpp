@@ -1,5 +1,6 @@
 #include "xls/compact_cells.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace Xls {
@@ -9,6 +10,21 @@ void CompactCells::Clear() {
   rkEntries.clear();
   blankEntries.clear();
   whole.clear();
+  highRow = highColumn = 0;
+}
+
+void CompactCells::Track(const CompactCell& cc) {
+  constexpr int32_t kMaxColumn = 255;
+  if (cc.code == RecordCode::kBlank || cc.code == RecordCode::kMulBlank) return;
+  int32_t c = cc.col;
+  if (cc.code == RecordCode::kMulRK) {
+    // The last column of the entries present, not the one the record claims.
+    if (cc.run.count == 0) return;
+    c = static_cast<int32_t>(std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn));
+  }
+  if (c > kMaxColumn) return;  // outside the sheet: never part of the grid
+  highRow = std::max<int32_t>(highRow, cc.row);
+  highColumn = std::max(highColumn, c);
 }
 
 namespace {
@@ -59,6 +75,7 @@ bool CompactCells::ReadInPlace(ByteSpan bytes, uint32_t& used) {
     }
     default: break;
   }
+  Track(c);
   used = static_cast<uint32_t>(end);
   return true;
 }
@@ -104,6 +121,7 @@ void CompactCells::AddWhole(uint16_t code, const RefCount::SmartPtr<CellBlock>& 
   c.value = static_cast<uint32_t>(whole.size());
   whole.push_back(block);
   cells.push_back(c);
+  Track(c);
 }
 
 void CompactCells::AddRecord(uint16_t code, const CellRecord& record) {
@@ -133,6 +151,7 @@ void CompactCells::AddRecord(uint16_t code, const CellRecord& record) {
     default: break;  // BLANK: position and format only
   }
   cells.push_back(c);
+  Track(c);
 }
 
 }  // namespace Xls

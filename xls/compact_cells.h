@@ -39,6 +39,10 @@ class CompactCells {
   GrowingArray<MulRK::XFRK> rkEntries;
   std::vector<uint16_t> blankEntries;
   std::vector<RefCount::SmartPtr<CellBlock>> whole;
+  // The highest row and column of a cell that holds a value (blanks and entries past column
+  // 255 do not count), kept as entries are added: the grid's size without another walk.
+  int32_t highRow = 0;
+  int32_t highColumn = 0;
 
  private:
   // The common single-value records, appended straight from their bytes; false (nothing
@@ -46,6 +50,7 @@ class CompactCells {
   bool ReadInPlace(ByteSpan bytes, uint32_t& used);
   void AddRecord(uint16_t code, const CellRecord& record);
   void AddWhole(uint16_t code, const RefCount::SmartPtr<CellBlock>& block);
+  void Track(const CompactCell& c);
   // Decoders reused for every record, so reading allocates nothing per cell.
   LabelSST labelSst;
   Blank blank;

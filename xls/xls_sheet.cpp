@@ -44,21 +44,8 @@ const XlsCell* XlsSheet::FindCell(int32_t row, int32_t col) const {
 }
 
 void XlsSheet::CalculateDimension(const CompactCells& list) {
-  int32_t highRow = 0, highColumn = 0;
-  for (const CompactCell& cc : list.cells) {
-    if (cc.code == RecordCode::kBlank || cc.code == RecordCode::kMulBlank) continue;
-    int32_t c = cc.col;
-    if (cc.code == RecordCode::kMulRK) {
-      // The last column of the entries present, not the one the record claims.
-      if (cc.run.count == 0) continue;
-      c = static_cast<int32_t>(std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn));
-    }
-    if (c > kMaxColumn) continue;  // outside the sheet: never part of the grid
-    highRow = std::max<int32_t>(highRow, cc.row);
-    highColumn = std::max(highColumn, c);
-  }
-  rowCount = highRow + 1;
-  columnCount = highColumn + 1;
+  rowCount = list.highRow + 1;
+  columnCount = list.highColumn + 1;
 }
 
 namespace {

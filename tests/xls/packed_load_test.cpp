@@ -132,6 +132,8 @@ TEST(CompactCellList, RecordsReadInPlaceAsTheirDecodersReadThem) {
         EXPECT_EQ(decoded.Read(continued.span()), used + 4);
         const std::string what = "code " + std::to_string(code) + " length " + std::to_string(length);
         ASSERT_EQ(inPlace.cells.size(), decoded.cells.size()) << what;
+        EXPECT_EQ(inPlace.highRow, decoded.highRow) << what;  // the grid's size comes from these
+        EXPECT_EQ(inPlace.highColumn, decoded.highColumn) << what;
         for (size_t i = 0; i < inPlace.cells.size(); ++i)
           EXPECT_EQ(std::memcmp(&inPlace.cells[i], &decoded.cells[i], sizeof(CompactCell)), 0) << what;
         ASSERT_EQ(inPlace.rkEntries.size(), decoded.rkEntries.size()) << what;
