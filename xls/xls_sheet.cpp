@@ -88,21 +88,24 @@ class ByRow {
   template <typename OnRecord>
   ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord)
       : start(static_cast<size_t>(rows) + 1, 0), rowOf(rowOf) {
-    std::vector<uint32_t> runEnd(static_cast<size_t>(rows), 0);  // just past each row's last record
+    // While the list is in row order, start[r + 1] is just past row r's last record so far.
     bool inOrder = true;
     int32_t last = 0;
     for (size_t i = 0; i < count; ++i)
       if (int32_t r = rowOf(i); r >= 0) {
-        ++start[static_cast<size_t>(r) + 1];
-        runEnd[static_cast<size_t>(r)] = static_cast<uint32_t>(i + 1);
         inOrder = inOrder && r >= last;
         last = r;
+        if (inOrder) start[static_cast<size_t>(r) + 1] = static_cast<uint32_t>(i + 1);
         onRecord(i, r);
       }
     if (inOrder) {
-      for (int32_t r = 0; r < rows; ++r) start[r + 1] = start[r + 1] ? runEnd[r] : start[r];
+      for (int32_t r = 0; r < rows; ++r)
+        if (start[r + 1] == 0) start[r + 1] = start[r];  // a row without records: an empty run
       return;
     }
+    std::fill(start.begin(), start.end(), 0);
+    for (size_t i = 0; i < count; ++i)
+      if (int32_t r = rowOf(i); r >= 0) ++start[static_cast<size_t>(r) + 1];
     for (int32_t r = 0; r < rows; ++r) start[r + 1] += start[r];
     items.resize(start[rows]);
     std::vector<uint32_t> next(start.begin(), start.end() - 1);
@@ -243,13 +246,17 @@ void XlsSheet::UpdateCells() {
   // row learns the most cells it can hold (a cell per entry or merge, at most its width) and
   // whether its records each touch columns past those before them, so every cell is made
   // once, in column order, and can be appended as it comes.
+  // Four bytes a row: these live beside the stream's pages that the grid will reuse.
   struct RowShape {
-    uint32_t entries = 0;    // counted up to a row's width and one more
-    int32_t lastColumn = -1;  // the last column the row's records touched so far
-    bool ascending = true;
+    uint16_t entries = 0;     // counted up to a row's width and one more
+    int16_t lastColumn = -1;  // the last column the row's records touched so far, or kMixed
   };
-  constexpr uint32_t kWide = kMaxColumn + 2;
+  constexpr uint16_t kWide = kMaxColumn + 2;
+  constexpr int16_t kMixed = INT16_MAX;  // a record touched a column at or before an earlier one's
   std::vector<RowShape> shapes(static_cast<size_t>(rowCount));
+  const auto add = [kWide](RowShape& shape, uint32_t span) {
+    shape.entries = static_cast<uint16_t>(std::min<uint32_t>(shape.entries + std::min<uint32_t>(span, kWide), kWide));
+  };
   const ByRow records(rowCount, list.cells.size(), [&](size_t i) {
     const CompactCell& cc = list.cells[i];
     return cc.row < rowCount && cc.col < columnCount ? int32_t{cc.row} : -1;
@@ -257,23 +264,30 @@ void XlsSheet::UpdateCells() {
     const CompactCell& cc = list.cells[i];
     RowShape& shape = shapes[static_cast<size_t>(r)];
     const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
-    const uint32_t span = multi ? std::min<uint32_t>(cc.run.count, kWide) : 1;
-    shape.entries = std::min(shape.entries + span, kWide);
-    if (cc.col <= shape.lastColumn) shape.ascending = false;
-    // Past the widest row any later record's column compares alike.
-    shape.lastColumn = multi ? static_cast<int32_t>(std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxRow + 1))
-                             : int32_t{cc.col};
+    add(shape, multi ? cc.run.count : 1);
+    if (shape.lastColumn == kMixed) return;
+    if (cc.col <= shape.lastColumn) {
+      shape.lastColumn = kMixed;
+      return;
+    }
+    // A grouped record's column is below the width (256 at most); a later one compares alike
+    // with any last column from 256 on.
+    shape.lastColumn = static_cast<int16_t>(
+        multi ? std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn + 1) : cc.col);
   });
   const auto& merged = sheet.mergedCells;
   const ByRow merges(rowCount, merged.size(), [&](size_t i) {
     return merged[i].firstRow < rowCount ? int32_t{merged[i].firstRow} : -1;
-  }, [&](size_t, int32_t r) {
-    RowShape& shape = shapes[static_cast<size_t>(r)];
-    shape.entries = std::min(shape.entries + 1, kWide);
-  });
-  // Room for every cell at once, so the array never moves.
+  }, [&](size_t, int32_t r) { add(shapes[static_cast<size_t>(r)], 1); });
+  // Room for every cell at once, so the array never moves. Only the order of each row is kept
+  // past this point: the shapes go before the grid is made, not to add to its peak.
   size_t capacity = 0;
-  for (const RowShape& shape : shapes) capacity += std::min<uint32_t>(shape.entries, kMaxColumn + 1);
+  std::vector<bool> ascending(shapes.size());
+  for (size_t r = 0; r < shapes.size(); ++r) {
+    capacity += std::min<uint32_t>(shapes[r].entries, kMaxColumn + 1);
+    ascending[r] = shapes[r].lastColumn != kMixed;
+  }
+  std::vector<RowShape>().swap(shapes);
   cells.reserve(capacity);
   columns.reserve(capacity);
   rowStart.reserve(static_cast<size_t>(rowCount) + 1);
@@ -283,7 +297,7 @@ void XlsSheet::UpdateCells() {
     int32_t length = columnCount;  // a MULBLANK may stretch this row alone
     const auto rowRecords = records.Row(r);
     const auto rowMerges = merges.Row(r);
-    if (rowMerges.empty() && shapes[static_cast<size_t>(r)].ascending) {
+    if (rowMerges.empty() && ascending[static_cast<size_t>(r)]) {
       auto append = [&](int32_t col) {
         columns.push_back(static_cast<uint8_t>(col));
         return &cells.emplace_back();
