@@ -251,10 +251,10 @@ void XlsSheet::UpdateCells() {
     uint16_t entries = 0;     // counted up to a row's width and one more
     int16_t lastColumn = -1;  // the last column the row's records touched so far, or kMixed
   };
-  constexpr uint16_t kWide = kMaxColumn + 2;
+  static constexpr uint16_t kWide = kMaxColumn + 2;
   constexpr int16_t kMixed = INT16_MAX;  // a record touched a column at or before an earlier one's
   std::vector<RowShape> shapes(static_cast<size_t>(rowCount));
-  const auto add = [kWide](RowShape& shape, uint32_t span) {
+  const auto add = [](RowShape& shape, uint32_t span) {
     shape.entries = static_cast<uint16_t>(std::min<uint32_t>(shape.entries + std::min<uint32_t>(span, kWide), kWide));
   };
   const ByRow records(rowCount, list.cells.size(), [&](size_t i) {
