@@ -46,10 +46,16 @@ bool LoadFat(const LockedFile& file, const Header& header, std::vector<uint32_t>
 
   // Read as a chain of its own: writers store the FAT's sectors side by side, so a large FAT
   // comes in a read or two instead of one per sector.
-  std::vector<uint8_t> buffer(size_t{header.sectorSize} * fatSectors.size());  // no larger than the file
-  if (!ReadChainBytes(file, header, fatSectors, buffer.size(), buffer.data())) return false;
-  const ByteOrder::ByteSpan bytes(buffer.data(), buffer.size());
-  fat.resize(buffer.size() / 4);
+  // Read into the table itself, each entry then decoded where it lies: no second buffer.
+  // Sectors are 512 or 4096 bytes, whole entries each; the size is no larger than the file.
+  const size_t size = size_t{header.sectorSize} * fatSectors.size();
+  fat.resize(size / 4);
+  uint8_t* raw = reinterpret_cast<uint8_t*>(fat.data());
+  if (!ReadChainBytes(file, header, fatSectors, size, raw)) {
+    fat.clear();
+    return false;
+  }
+  const ByteOrder::ByteSpan bytes(raw, size);
   for (size_t i = 0; i < fat.size(); ++i) fat[i] = bytes.U32(4 * i);
   return true;
 }

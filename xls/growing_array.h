@@ -4,6 +4,7 @@
 // page already filled. The array owns its storage.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -40,7 +41,7 @@ class GrowingArray {
   ~GrowingArray() { Free(); }
 
   T& emplace_back() {
-    if (size_ == capacity_) Reserve(size_ + 1);
+    if (size_ == capacity_) Reserve(size_ + 1, true);
     return *::new (static_cast<void*>(data_ + size_++)) T();
   }
   void push_back(const T& value) { emplace_back() = value; }
@@ -49,6 +50,21 @@ class GrowingArray {
     for (; first != last; ++first) push_back(*first);
   }
   void clear() { size_ = 0; }
+  // Room for `count` elements before the list grows again: a caller that can bound its
+  // length gives it here, so that a large list is mapped at once instead of first filling
+  // heap pages one by one and moving. Pages of the mapping never touched take no memory.
+  void reserve(size_t count) { Reserve(count); }
+  // A mapped list cut to the pages its elements use: what a bound reserved beyond them goes
+  // back, and so does the unused tail of the last huge page, which would otherwise stay
+  // resident as long as the list.
+  void shrink_to_fit() {
+    if (!mapped_) return;
+    const size_t length = (std::max<size_t>(size_, 1) * sizeof(T) + kPage - 1) / kPage * kPage;
+    if (length >= mappedLength_) return;
+    data_ = static_cast<T*>(RemapBlock(data_, mappedLength_, length));
+    mappedLength_ = length;
+    capacity_ = length / sizeof(T);
+  }
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -59,41 +75,45 @@ class GrowingArray {
 
  private:
   static constexpr size_t kMapped = BigAllocator<char>::kMapped;
+  static constexpr size_t kPage = 4096;
 
-  // Room for `wanted` elements at least, doubling so that appends cost constant time.
-  void Reserve(size_t wanted) {
+  // Room for `wanted` elements at least; growth from appends doubles, so that they cost
+  // constant time.
+  void Reserve(size_t wanted, bool doubling = false) {
     if (wanted <= capacity_) return;
     if (wanted > SIZE_MAX / 2 / sizeof(T)) throw std::bad_alloc();
-    size_t capacity = capacity_ ? capacity_ * 2 : 64;
+    size_t capacity = doubling ? (capacity_ ? capacity_ * 2 : 64) : wanted;
     if (capacity < wanted) capacity = wanted;
     const size_t bytes = capacity * sizeof(T);
     void* grown = nullptr;
-    if (bytes < kMapped) {
+    if (mapped_) {
+      // Still mapped however short a cut left it: it grows as a mapping.
+      const size_t length = BigAllocator<char>::MappedLength(bytes);
+      grown = RemapBlock(data_, mappedLength_, length);
+      mappedLength_ = length;
+      capacity = length / sizeof(T);
+    } else if (bytes < kMapped) {
       grown = std::realloc(data_, bytes);
       if (!grown) throw std::bad_alloc();
-    } else if (!mapped_) {
+    } else {
       const size_t length = BigAllocator<char>::MappedLength(bytes);
       grown = MapBlock(length);
       if (size_) std::memcpy(grown, data_, size_ * sizeof(T));
       std::free(data_);
       mapped_ = true;
-      capacity = length / sizeof(T);
-    } else {
-      const size_t length = BigAllocator<char>::MappedLength(bytes);
-      grown = RemapBlock(data_, MappedBytes(), length);
+      mappedLength_ = length;
       capacity = length / sizeof(T);
     }
     data_ = static_cast<T*>(grown);
     capacity_ = capacity;
   }
-  size_t MappedBytes() const { return BigAllocator<char>::MappedLength(capacity_ * sizeof(T)); }
   void Free() {
     if (mapped_)
-      UnmapBlock(data_, MappedBytes());
+      UnmapBlock(data_, mappedLength_);
     else
       std::free(data_);
     data_ = nullptr;
-    size_ = capacity_ = 0;
+    size_ = capacity_ = mappedLength_ = 0;
     mapped_ = false;
   }
   void Swap(GrowingArray& other) noexcept {
@@ -101,12 +121,14 @@ class GrowingArray {
     std::swap(size_, other.size_);
     std::swap(capacity_, other.capacity_);
     std::swap(mapped_, other.mapped_);
+    std::swap(mappedLength_, other.mappedLength_);
   }
 
   T* data_ = nullptr;
   size_t size_ = 0;
   size_t capacity_ = 0;
   bool mapped_ = false;
+  size_t mappedLength_ = 0;  // the mapping's bytes, when mapped
 };
 
 }  // namespace Xls

@@ -75,6 +75,14 @@ uint32_t Worksheet::MergedCells::Read(ByteSpan bytes) {
 
 uint32_t Worksheet::Read(ByteSpan bytes) {
   cellTable.sink = compactCells ? &cells : nullptr;
+  if (compactCells) {
+    // The most entries the sheet's bytes can hold (a cell record takes 10 bytes at least, a
+    // MULRK entry 6), so that a large sheet's lists are mapped before the first is added
+    // instead of filling heap pages one by one and moving. Only a hint: lists past it grow.
+    const size_t sheetBytes = std::min<size_t>(expectedBytes ? expectedBytes : bytes.size(), bytes.size());
+    cells.cells.reserve(sheetBytes / 10);
+    cells.rkEntries.reserve(sheetBytes / 6);
+  }
   const uint32_t used = ReadRecords(bytes);
   // The sink is this object's own list: no pointer to it may outlive the read (a copy or
   // move of the sheet would leave it behind).
@@ -82,7 +90,11 @@ uint32_t Worksheet::Read(ByteSpan bytes) {
   for (RowBlock& block : cellTable.rowBlocks) block.sink = nullptr;
   // Growth slack of the small list would stay for the life of the book; the large ones are
   // mapped, and pages never touched take no memory.
-  if (compactCells) cells.blankEntries.shrink_to_fit();
+  if (compactCells) {
+    cells.blankEntries.shrink_to_fit();
+    cells.cells.shrink_to_fit();
+    cells.rkEntries.shrink_to_fit();
+  }
   return used;
 }
 

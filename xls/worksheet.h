@@ -77,6 +77,9 @@ class Worksheet {
   // (cellTable keeps its blocks, without rows or cells), which costs a fraction of the memory.
   bool compactCells = false;
   CompactCells cells;
+  // Set before Read when known: the bytes up to the next sheet, which bound the lists'
+  // lengths; 0 for all the bytes Read is given.
+  size_t expectedBytes = 0;
 
   // WSBOOL's dialog flag: a dialog sheet shares the worksheet's substream type but holds
   // controls, not cells a table is made of.

@@ -74,6 +74,13 @@ uint32_t XlsBook::Read(ByteSpan stream) {
   std::vector<SheetPlace> places;
   size_t pos = 0;
   uint32_t sheetSubstreams = 0;
+  // Where the sheet list places the first sheet after `offset`, else the stream's end.
+  const auto nextSheetOffset = [&](size_t offset) {
+    size_t next = stream.size();
+    for (const auto& entry : globals.boundSheets)
+      if (entry.bofPosition > offset) next = std::min<size_t>(next, entry.bofPosition);
+    return next;
+  };
   while (stream.Has(pos, 2) && stream.U16(pos) == RecordCode::kBOF) {
     const ByteSpan at = stream.Sub(pos);
     BOF bof;
@@ -99,6 +106,7 @@ uint32_t XlsBook::Read(ByteSpan stream) {
       if (bof.substreamType == kWorksheetType) {
         Worksheet& sheet = recordSheets.emplace_back();
         sheet.compactCells = true;  // the book keeps grids, not record objects
+        sheet.expectedBytes = nextSheetOffset(pos) - pos;
         used = sheet.Read(at);
         if (sheet.dialogSheet)
           recordSheets.pop_back();

@@ -86,8 +86,9 @@ template <typename RowOf>
 class ByRow {
  public:
   template <typename OnRecord>
-  ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord)
-      : start(static_cast<size_t>(rows) + 1, 0), rowOf(rowOf) {
+  ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord) : rowOf(rowOf) {
+    if (count == 0) return;  // every row empty (a sheet without merges): no table of rows
+    start.assign(static_cast<size_t>(rows) + 1, 0);
     // While the list is in row order, start[r + 1] is just past row r's last record so far.
     bool inOrder = true;
     int32_t last = 0;
@@ -141,11 +142,13 @@ class ByRow {
     const ByRow* by;
     size_t first, last;
   };
-  Records Row(int32_t r) const { return Records{this, start[r], start[r + 1]}; }
+  Records Row(int32_t r) const {
+    return start.empty() ? Records{this, 0, 0} : Records{this, start[r], start[r + 1]};
+  }
 
  private:
   bool Sorted() const { return !items.empty(); }
-  std::vector<uint32_t> start;  // rows + 1 entries
+  std::vector<uint32_t> start;  // rows + 1 entries, or none when there are no records
   std::vector<uint32_t> items;  // empty when the list is in row order
   RowOf rowOf;
 };

@@ -173,27 +173,36 @@ TEST(BigBlocks, TheLastOneFreedIsReusedOnlyWhereItFits) {
 }
 
 // A sheet's entries are appended without knowing their number: the list moves from the heap to
-// a mapping and then grows by remapping, possibly to another address. Every element must
+// a mapping and then grows by remapping, possibly to another address; a bound reserved ahead
+// maps it at once, and a cut to its pages may be followed by more entries. Every element must
 // survive each step, in copies and moves too, and the spare block (here the stream's) may be
 // what the mapping starts in.
 TEST(GrowingArrays, KeepEveryElementThroughEachGrowth) {
+  const auto valueOf = [](size_t i) { return static_cast<uint32_t>(i * 2654435761u); };
   for (const size_t count : {size_t{0}, size_t{1}, size_t{64}, size_t{65}, (size_t{2} << 20) / 16, size_t{1} << 20}) {
-    ReleaseSpareBlock();
-    { BigVector<char> stream(size_t{3} << 20, 's'); }  // leaves a spare block behind
-    GrowingArray<CompactCell> cells;
-    for (size_t i = 0; i < count; ++i) {
-      CompactCell& c = cells.emplace_back();
-      EXPECT_EQ(c.number, 0.0);
-      c.value = static_cast<uint32_t>(i * 2654435761u);
-      c.row = static_cast<uint16_t>(i);
-    }
-    GrowingArray<CompactCell> copy(cells);
-    GrowingArray<CompactCell> moved(std::move(cells));
-    ASSERT_EQ(copy.size(), count);
-    ASSERT_EQ(moved.size(), count);
-    for (size_t i = 0; i < count; ++i) {
-      ASSERT_EQ(copy[i].value, static_cast<uint32_t>(i * 2654435761u)) << count << " at " << i;
-      ASSERT_EQ(moved[i].row, static_cast<uint16_t>(i)) << count << " at " << i;
+    for (const size_t reserved : {size_t{0}, count / 2, count, size_t{1} << 20}) {
+      ReleaseSpareBlock();
+      { BigVector<char> stream(size_t{3} << 20, 's'); }  // leaves a spare block behind
+      GrowingArray<CompactCell> cells;
+      cells.reserve(reserved);
+      const auto append = [&](size_t i) {
+        CompactCell& c = cells.emplace_back();
+        EXPECT_EQ(c.number, 0.0);
+        c.value = valueOf(i);
+        c.row = static_cast<uint16_t>(i);
+      };
+      for (size_t i = 0; i < count; ++i) append(i);
+      cells.shrink_to_fit();
+      for (size_t i = count; i < count + 1000; ++i) append(i);
+      const size_t total = count + 1000;
+      GrowingArray<CompactCell> copy(cells);
+      GrowingArray<CompactCell> moved(std::move(cells));
+      ASSERT_EQ(copy.size(), total);
+      ASSERT_EQ(moved.size(), total);
+      for (size_t i = 0; i < total; ++i) {
+        ASSERT_EQ(copy[i].value, valueOf(i)) << count << " reserved " << reserved << " at " << i;
+        ASSERT_EQ(moved[i].row, static_cast<uint16_t>(i)) << count << " reserved " << reserved << " at " << i;
+      }
     }
   }
   ReleaseSpareBlock();
