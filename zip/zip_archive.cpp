@@ -1,10 +1,9 @@
 #include "zip/zip_archive.h"
 
-#include <zip.h>
-
 #include <algorithm>
 
 #include "zip/end_record.h"
+#include "zip/libzip_calls.h"
 
 namespace Zip {
 namespace {
@@ -22,6 +21,9 @@ std::string Folded(std::string s) {
   return s;
 }
 
+// Only reached once an archive is open, which needs the calls loaded.
+const LibZipCalls& Calls() { return *LibZip(); }
+
 // Sizes at the zip64 marker mean the entry needs zip64 fields, which are refused.
 constexpr uint64_t kZip64Marker = 0xFFFFFFFF;
 
@@ -29,29 +31,29 @@ constexpr uint64_t kZip64Marker = 0xFFFFFFFF;
 
 bool Archive::Open(const uint8_t* data, size_t size) {
   Close();
-  if (size > kMaxArchiveBytes || !CheckEndRecord(data, size, kMaxEntries)) return false;
+  if (size > kMaxArchiveBytes || !CheckEndRecord(data, size, kMaxEntries) || !LibZip()) return false;
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
+  Calls().error_init(&error);
+  zip_source_t* source = Calls().source_buffer_create(data, size, 0, &error);
   if (!source) {
-    zip_error_fini(&error);
+    Calls().error_fini(&error);
     return false;
   }
-  archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-  zip_error_fini(&error);
+  archive_ = Calls().open_from_source(source, ZIP_RDONLY, &error);
+  Calls().error_fini(&error);
   if (!archive_) {
-    zip_source_free(source);
+    Calls().source_free(source);
     return false;
   }
   data_ = data;
   size_ = size;
-  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  const zip_int64_t count = Calls().get_num_entries(archive_, 0);
   if (count < 0 || static_cast<uint64_t>(count) > kMaxEntries) {
     Close();
     return false;
   }
   for (uint64_t i = 0; i < static_cast<uint64_t>(count); ++i) {
-    const char* raw = zip_get_name(archive_, i, ZIP_FL_ENC_RAW);
+    const char* raw = Calls().get_name(archive_, i, ZIP_FL_ENC_RAW);
     if (!raw) continue;
     std::string name = NormalName(raw);
     // Two entries of one name leave it open which one is meant: the archive is refused.
@@ -65,7 +67,7 @@ bool Archive::Open(const uint8_t* data, size_t size) {
 }
 
 void Archive::Close() {
-  if (archive_) zip_discard(archive_);
+  if (archive_) Calls().discard(archive_);
   archive_ = nullptr;
   data_ = nullptr;
   size_ = 0;
@@ -81,9 +83,10 @@ std::optional<uint64_t> Archive::Find(std::string_view name) const {
 }
 
 uint64_t Archive::DeclaredSize(uint64_t index) const {
+  if (!archive_) return 0;
   zip_stat_t st;
-  zip_stat_init(&st);
-  if (!archive_ || zip_stat_index(archive_, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)) return 0;
+  Calls().stat_init(&st);
+  if (Calls().stat_index(archive_, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)) return 0;
   return st.size;
 }
 
@@ -105,12 +108,12 @@ bool EntryStream::Open(const Archive& archive, uint64_t index) {
   Close();
   if (!archive.archive_) return false;
   zip_stat_t st;
-  zip_stat_init(&st);
-  if (zip_stat_index(archive.archive_, index, 0, &st) != 0) return false;
+  Calls().stat_init(&st);
+  if (Calls().stat_index(archive.archive_, index, 0, &st) != 0) return false;
   if (!(st.valid & ZIP_STAT_COMP_SIZE) || st.comp_size >= kZip64Marker ||
       ((st.valid & ZIP_STAT_SIZE) && st.size >= kZip64Marker))
     return false;
-  file_ = zip_fopen_index(archive.archive_, index, 0);
+  file_ = Calls().fopen_index(archive.archive_, index, 0);
   if (!file_) return false;
   inflated_ = 0;
   limit_ = std::min(Archive::kMaxInflatedBytes, st.comp_size * Archive::kMaxInflateRatio);
@@ -118,7 +121,7 @@ bool EntryStream::Open(const Archive& archive, uint64_t index) {
 }
 
 void EntryStream::Close() {
-  if (file_) zip_fclose(file_);
+  if (file_) Calls().fclose(file_);
   file_ = nullptr;
 }
 
@@ -126,7 +129,7 @@ int64_t EntryStream::Read(void* dest, size_t capacity) {
   if (!file_) return -1;
   // Ask for one byte past the limit at most, so an entry that reaches it exactly still ends.
   const uint64_t room = limit_ - std::min(limit_, inflated_) + 1;
-  const zip_int64_t got = zip_fread(file_, dest, std::min<uint64_t>(capacity, room));
+  const zip_int64_t got = Calls().fread(file_, dest, std::min<uint64_t>(capacity, room));
   if (got < 0) return -1;
   inflated_ += static_cast<uint64_t>(got);
   if (inflated_ > limit_) return -1;

@@ -1,0 +1,37 @@
+#include "zip/libzip_calls.h"
+
+#include <dlfcn.h>
+
+namespace Zip {
+namespace {
+
+template <typename Fn>
+bool Find(void* library, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(::dlsym(library, name));
+  return fn != nullptr;
+}
+
+bool Load(LibZipCalls& calls) {
+  // The soname the build was configured against: the calls' types are that version's.
+  void* library = ::dlopen(TALLYFORM_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
+  if (!library) return false;
+  return Find(library, "zip_discard", calls.discard) && Find(library, "zip_error_fini", calls.error_fini) &&
+         Find(library, "zip_error_init", calls.error_init) && Find(library, "zip_fclose", calls.fclose) &&
+         Find(library, "zip_fopen_index", calls.fopen_index) && Find(library, "zip_fread", calls.fread) &&
+         Find(library, "zip_get_name", calls.get_name) &&
+         Find(library, "zip_get_num_entries", calls.get_num_entries) &&
+         Find(library, "zip_open_from_source", calls.open_from_source) &&
+         Find(library, "zip_source_buffer_create", calls.source_buffer_create) &&
+         Find(library, "zip_source_free", calls.source_free) && Find(library, "zip_stat_index", calls.stat_index) &&
+         Find(library, "zip_stat_init", calls.stat_init);
+}
+
+}  // namespace
+
+const LibZipCalls* LibZip() {
+  static LibZipCalls calls;
+  static const bool loaded = Load(calls);
+  return loaded ? &calls : nullptr;
+}
+
+}  // namespace Zip
