@@ -256,7 +256,14 @@ void XlsSheet::UpdateCells() {
   };
   static constexpr uint16_t kWide = kMaxColumn + 2;
   constexpr int16_t kMixed = INT16_MAX;  // a record touched a column at or before an earlier one's
-  std::vector<RowShape> shapes(static_cast<size_t>(rowCount));
+  // Kept as words in what becomes rowStart's storage once the walk is done: the grid's row
+  // table then takes no pages of its own.
+  std::vector<uint32_t> shapes(static_cast<size_t>(rowCount) + 1, std::bit_cast<uint32_t>(RowShape{}));
+  const auto change = [&](int32_t r, auto&& edit) {
+    RowShape shape = std::bit_cast<RowShape>(shapes[static_cast<size_t>(r)]);
+    edit(shape);
+    shapes[static_cast<size_t>(r)] = std::bit_cast<uint32_t>(shape);
+  };
   const auto add = [](RowShape& shape, uint32_t span) {
     shape.entries = static_cast<uint16_t>(std::min<uint32_t>(shape.entries + std::min<uint32_t>(span, kWide), kWide));
   };
@@ -265,35 +272,37 @@ void XlsSheet::UpdateCells() {
     return cc.row < rowCount && cc.col < columnCount ? int32_t{cc.row} : -1;
   }, [&](size_t i, int32_t r) {
     const CompactCell& cc = list.cells[i];
-    RowShape& shape = shapes[static_cast<size_t>(r)];
-    const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
-    add(shape, multi ? cc.run.count : 1);
-    if (shape.lastColumn == kMixed) return;
-    if (cc.col <= shape.lastColumn) {
-      shape.lastColumn = kMixed;
-      return;
-    }
-    // A grouped record's column is below the width (256 at most); a later one compares alike
-    // with any last column from 256 on.
-    shape.lastColumn = static_cast<int16_t>(
-        multi ? std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn + 1) : cc.col);
+    change(r, [&](RowShape& shape) {
+      const bool multi = cc.code == RecordCode::kMulRK || cc.code == RecordCode::kMulBlank;
+      add(shape, multi ? cc.run.count : 1);
+      if (shape.lastColumn == kMixed) return;
+      if (cc.col <= shape.lastColumn) {
+        shape.lastColumn = kMixed;
+        return;
+      }
+      // A grouped record's column is below the width (256 at most); a later one compares
+      // alike with any last column from 256 on.
+      shape.lastColumn = static_cast<int16_t>(
+          multi ? std::min<int64_t>(int64_t{cc.col} + cc.run.count - 1, kMaxColumn + 1) : cc.col);
+    });
   });
   const auto& merged = sheet.mergedCells;
   const ByRow merges(rowCount, merged.size(), [&](size_t i) {
     return merged[i].firstRow < rowCount ? int32_t{merged[i].firstRow} : -1;
-  }, [&](size_t, int32_t r) { add(shapes[static_cast<size_t>(r)], 1); });
+  }, [&](size_t, int32_t r) { change(r, [&](RowShape& shape) { add(shape, 1); }); });
   // Room for every cell at once, so the array never moves. Only the order of each row is kept
-  // past this point: the shapes go before the grid is made, not to add to its peak.
+  // past this point: the shapes' words become the row table before the grid is made.
   size_t capacity = 0;
-  std::vector<bool> ascending(shapes.size());
-  for (size_t r = 0; r < shapes.size(); ++r) {
-    capacity += std::min<uint32_t>(shapes[r].entries, kMaxColumn + 1);
-    ascending[r] = shapes[r].lastColumn != kMixed;
+  std::vector<bool> ascending(static_cast<size_t>(rowCount));
+  for (size_t r = 0; r < ascending.size(); ++r) {
+    const RowShape shape = std::bit_cast<RowShape>(shapes[r]);
+    capacity += std::min<uint32_t>(shape.entries, kMaxColumn + 1);
+    ascending[r] = shape.lastColumn != kMixed;
   }
-  std::vector<RowShape>().swap(shapes);
+  rowStart.swap(shapes);
+  rowStart.assign(1, 0);
   cells.reserve(capacity);
   columns.reserve(capacity);
-  rowStart.reserve(static_cast<size_t>(rowCount) + 1);
 
   RowAssembly assembly;
   for (int32_t r = 0; r < rowCount; ++r) {
