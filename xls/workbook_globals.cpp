@@ -137,7 +137,11 @@ void Workbook::SharedStringTable::Decode(const Bytes& d) {
   // Every string takes at least its 3 header bytes: never make more than the data can hold.
   const size_t room = d.size() > 8 ? (d.size() - 8) / 3 : 0;
   if (compact) {
-    texts.at.reserve(std::min<size_t>(uniqueStrings, room));
+    // An index of 512 KiB or more is given a whole mapped block, on huge pages: filled page
+    // by page from the heap, 187k strings' offsets cost 190 page faults.
+    const size_t index = std::min<size_t>(uniqueStrings, room);
+    constexpr size_t kMappedIndex = BigAllocator<uint32_t>::kMapped / sizeof(uint32_t);
+    texts.at.reserve(index >= kMappedIndex / 4 ? std::max(index, kMappedIndex) : index);
     texts.narrow.reserve(d.size());  // the characters take fewer bytes than the record
   } else {
     strings.reserve(std::min<size_t>(uniqueStrings, room));
