@@ -74,12 +74,13 @@ uint32_t XlsBook::Read(ByteSpan stream) {
   std::vector<SheetPlace> places;
   size_t pos = 0;
   uint32_t sheetSubstreams = 0;
-  // Where the sheet list places the first sheet after `offset`, else the stream's end.
+  // The sheet list's BOF positions, sorted once per globals substream: where the first sheet
+  // after `offset` starts (else the stream's end) is then a search, not a walk of the list for
+  // each of the many sheets a hostile file may hold.
+  std::vector<uint32_t> sheetStarts;
   const auto nextSheetOffset = [&](size_t offset) {
-    size_t next = stream.size();
-    for (const auto& entry : globals.boundSheets)
-      if (entry.bofPosition > offset) next = std::min<size_t>(next, entry.bofPosition);
-    return next;
+    const auto next = std::upper_bound(sheetStarts.begin(), sheetStarts.end(), offset);
+    return next == sheetStarts.end() ? stream.size() : std::min<size_t>(*next, stream.size());
   };
   while (stream.Has(pos, 2) && stream.U16(pos) == RecordCode::kBOF) {
     const ByteSpan at = stream.Sub(pos);
@@ -89,6 +90,9 @@ uint32_t XlsBook::Read(ByteSpan stream) {
     if (bof.substreamType == kGlobals) {
       sstDecoder.Wait();  // another globals substream may bring a table of its own
       used = globals.Read(at);
+      sheetStarts.clear();
+      for (const auto& entry : globals.boundSheets) sheetStarts.push_back(entry.bofPosition);
+      std::sort(sheetStarts.begin(), sheetStarts.end());
       if (!globals.pendingSst.empty()) {
         const ByteSpan table = std::exchange(globals.pendingSst, ByteSpan());
         sstDecoder.Start([this, table] { globals.sst.Read(table); });
