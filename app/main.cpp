@@ -4,10 +4,12 @@
 
 #include <cstdio>
 
+#include "app/huge_page_heap.h"
 #include "app/my_form.h"
 #include "app/qt_ui_services.h"
 
 int main(int argc, char** argv) {
+  PlaceHeapOnHugePages();
   QApplication app(argc, argv);
   QtMessageBoxes message_boxes;
   QtFileDialog file_dialog;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/huge_page_heap.h"
 #include "app/my_form.h"
 #include "app/qt_ui_services.h"
 
@@ -21,6 +22,7 @@ class NoBrowser : public UrlOpener {
 
 int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
+  PlaceHeapOnHugePages();
   QApplication app(argc, argv);
   QtMessageBoxes message_boxes;
   QtFileDialog file_dialog;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/huge_page_heap.h"
 #include "app/my_form.h"
 #include "app/qt_ui_services.h"
 
@@ -32,6 +33,7 @@ QString Put(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
 }  // namespace
 
 int main(int argc, char** argv) {
+  PlaceHeapOnHugePages();
   QApplication app(argc, argv);
   QTemporaryDir dir;
   QByteArray setlist = "opener\n";
