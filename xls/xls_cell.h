@@ -169,6 +169,10 @@ class XlsCell {
   int8_t cellType = CellUndefined;
   Held held = kNothing;
   bool textBorrowed = false;
+  // The sheet's note of the cell's column where it stores the cell, in a byte the layout
+  // leaves free; not part of the value, so copies and moves do not carry it.
+  uint8_t gridColumn = 0;
+  friend class XlsSheet;
   uint16_t mergedRows = 1;
   uint16_t mergedColumns = 1;
   int32_t xfIndex = 0;

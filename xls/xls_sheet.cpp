@@ -29,15 +29,16 @@ std::pair<uint32_t, uint32_t> XlsSheet::LoadedRange(int32_t row, int32_t limit) 
   }
   const uint32_t begin = rowStart[row];
   uint32_t end = rowStart[row + 1];
-  while (end > begin && columns[end - 1] >= limit) --end;  // only a stretched row has any
+  while (end > begin && cells[end - 1].gridColumn >= limit) --end;  // only a stretched row has any
   return {begin, end};
 }
 
 const XlsCell* XlsSheet::FindCell(int32_t row, int32_t col) const {
   auto [begin, end] = LoadedRange(row, kMaxColumn + 1);
-  const auto first = columns.begin() + begin, last = columns.begin() + end;
-  const auto at = std::lower_bound(first, last, col);
-  if (at != last && *at == col) return &cells[static_cast<size_t>(at - columns.begin())];
+  const auto last = cells.begin() + end;
+  const auto at = std::lower_bound(cells.begin() + begin, last, col,
+                                   [](const XlsCell& cell, int32_t c) { return cell.gridColumn < c; });
+  if (at != last && at->gridColumn == col) return &*at;
   if (extraCells.empty()) return nullptr;
   auto e = extraCells.find(ExtraKey(row, col));
   return e != extraCells.end() ? &e->second : nullptr;
@@ -59,14 +60,14 @@ class RowAssembly {
     used[col >> 6] |= uint64_t{1} << (col & 63);
     return &slots[col];
   }
-  template <typename Cells>
-  void MoveOut(Cells& cells, std::vector<uint8_t>& columns) {
+  // Hands each used slot to place(cell, column), columns ascending, and empties it.
+  template <typename Place>
+  void MoveOut(Place&& place) {
     for (int word = 0; word < 4; ++word)
       for (uint64_t bits = used[word]; bits; bits &= bits - 1) {
         const int col = word * 64 + std::countr_zero(bits);
-        cells.push_back(std::move(slots[col]));
+        place(std::move(slots[col]), col);
         slots[col] = XlsCell();
-        columns.push_back(static_cast<uint8_t>(col));
       }
     used = {};
   }
@@ -302,7 +303,6 @@ void XlsSheet::UpdateCells() {
   rowStart.swap(shapes);
   rowStart.assign(1, 0);
   cells.reserve(capacity);
-  columns.reserve(capacity);
 
   RowAssembly assembly;
   for (int32_t r = 0; r < rowCount; ++r) {
@@ -311,8 +311,9 @@ void XlsSheet::UpdateCells() {
     const auto rowMerges = merges.Row(r);
     if (rowMerges.empty() && ascending[static_cast<size_t>(r)]) {
       auto append = [&](int32_t col) {
-        columns.push_back(static_cast<uint8_t>(col));
-        return &cells.emplace_back();
+        XlsCell* cell = &cells.emplace_back();
+        cell->gridColumn = static_cast<uint8_t>(col);
+        return cell;
       };
       for (uint32_t i : rowRecords) ApplyRecord(list.cells[i], list, sst, length, append);
     } else {
@@ -326,7 +327,10 @@ void XlsSheet::UpdateCells() {
         cell->SetMergedRows(static_cast<uint16_t>(m.lastRow - m.firstRow + 1));
         cell->SetMergedColumns(static_cast<uint16_t>(m.lastColumn - m.firstColumn + 1));
       }
-      assembly.MoveOut(cells, columns);
+      assembly.MoveOut([&](XlsCell&& cell, int col) {
+        cells.push_back(std::move(cell));
+        cells.back().gridColumn = static_cast<uint8_t>(col);
+      });
     }
     if (length > columnCount) stretchedRows.emplace(r, length);
     rowStart.push_back(static_cast<uint32_t>(cells.size()));

@@ -49,8 +49,8 @@ class XlsSheet : public RefCount::RefCnt {
         const bool haveExtra = extra != extraCells.end() && extra->first < rowEnd;
         if (i == end && !haveExtra) break;
         const int32_t extraColumn = haveExtra ? static_cast<int32_t>(extra->first & 0xFF) : 256;
-        if (i < end && columns[i] < extraColumn) {
-          fn(r, int32_t{columns[i]}, cells[i]);
+        if (i < end && cells[i].gridColumn < extraColumn) {
+          fn(r, int32_t{cells[i].gridColumn}, cells[i]);
           ++i;
         } else {
           if (extraColumn < columnCount) fn(r, extraColumn, extra->second);
@@ -79,10 +79,9 @@ class XlsSheet : public RefCount::RefCnt {
   int32_t rowCount = 1;
   int32_t columnCount = 1;
   // The cells the file holds, in one array ordered by row then column: those of a loaded
-  // row r are cells[rowStart[r] .. rowStart[r + 1]), their columns in `columns`. Made once
+  // row r are cells[rowStart[r] .. rowStart[r + 1]), each with its column noted. Made once
   // by the load and never moved, so pointers into it stay valid.
   BigVector<XlsCell> cells;
-  std::vector<uint8_t> columns;
   std::vector<uint32_t> rowStart;
   // Rows a MULBLANK stretched past columnCount, with their lengths, until columnCount grows;
   // then the cells a stretched row holds at or past the new width are dropped: `cutRows`
