@@ -78,34 +78,27 @@ class RowAssembly {
 };
 
 // Record indices grouped by row, in file order within a row. Records that already come row
-// by row (as writers store them) are taken where they lie, each row a run of the list; only
-// a list out of order is sorted (stably, by counting) into `items`. Records `rowOf` gives
-// -1 belong to no row: a run may hold some, and they are stepped over. The grouping walks
-// the list once, calling onRecord(i, row) for each record of a row in file order, so that a
+// by row (as writers store them) are taken where they lie, each row a run of the list found
+// as the rows are asked for; only a list out of order is sorted (stably, by counting) into
+// `items`, with a table of where each row starts. Records `rowOf` gives -1 belong to no row:
+// a run may hold some, and they are stepped over. The grouping walks the
+// list once, calling onRecord(i, row) for each record of a row in file order, so that a
 // caller learns what it needs of the rows in the same walk.
 template <typename RowOf>
 class ByRow {
  public:
   template <typename OnRecord>
-  ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord) : rowOf(rowOf) {
-    if (count == 0) return;  // every row empty (a sheet without merges): no table of rows
-    start.assign(static_cast<size_t>(rows) + 1, 0);
-    // While the list is in row order, start[r + 1] is just past row r's last record so far.
+  ByRow(int32_t rows, size_t count, RowOf rowOf, OnRecord&& onRecord) : rowOf(rowOf), count(count) {
     bool inOrder = true;
     int32_t last = 0;
     for (size_t i = 0; i < count; ++i)
       if (int32_t r = rowOf(i); r >= 0) {
         inOrder = inOrder && r >= last;
         last = r;
-        if (inOrder) start[static_cast<size_t>(r) + 1] = static_cast<uint32_t>(i + 1);
         onRecord(i, r);
       }
-    if (inOrder) {
-      for (int32_t r = 0; r < rows; ++r)
-        if (start[r + 1] == 0) start[r + 1] = start[r];  // a row without records: an empty run
-      return;
-    }
-    std::fill(start.begin(), start.end(), 0);
+    if (inOrder) return;  // no table: each row's run is found by Row
+    start.assign(static_cast<size_t>(rows) + 1, 0);
     for (size_t i = 0; i < count; ++i)
       if (int32_t r = rowOf(i); r >= 0) ++start[static_cast<size_t>(r) + 1];
     for (int32_t r = 0; r < rows; ++r) start[r + 1] += start[r];
@@ -143,15 +136,21 @@ class ByRow {
     const ByRow* by;
     size_t first, last;
   };
-  Records Row(int32_t r) const {
-    return start.empty() ? Records{this, 0, 0} : Records{this, start[r], start[r + 1]};
+  // Every row is asked for once, in ascending order.
+  Records Row(int32_t r) {
+    if (Sorted()) return Records{this, start[r], start[r + 1]};
+    const size_t first = runEnd;
+    while (runEnd < count && rowOf(runEnd) <= r) ++runEnd;  // records of no row (-1) included
+    return Records{this, first, runEnd};
   }
 
  private:
   bool Sorted() const { return !items.empty(); }
-  std::vector<uint32_t> start;  // rows + 1 entries, or none when there are no records
-  std::vector<uint32_t> items;  // empty when the list is in row order
   RowOf rowOf;
+  size_t count;
+  std::vector<uint32_t> start;  // for a list out of order: rows + 1 entries
+  std::vector<uint32_t> items;  // empty when the list is in row order
+  size_t runEnd = 0;            // in row order: the end of the last run asked for
 };
 
 // Applies one cell record of a row to the cells `at(column)` gives, in the order the grid's
@@ -268,7 +267,7 @@ void XlsSheet::UpdateCells() {
   const auto add = [](RowShape& shape, uint32_t span) {
     shape.entries = static_cast<uint16_t>(std::min<uint32_t>(shape.entries + std::min<uint32_t>(span, kWide), kWide));
   };
-  const ByRow records(rowCount, list.cells.size(), [&](size_t i) {
+  ByRow records(rowCount, list.cells.size(), [&](size_t i) {
     const CompactCell& cc = list.cells[i];
     return cc.row < rowCount && cc.col < columnCount ? int32_t{cc.row} : -1;
   }, [&](size_t i, int32_t r) {
@@ -288,7 +287,7 @@ void XlsSheet::UpdateCells() {
     });
   });
   const auto& merged = sheet.mergedCells;
-  const ByRow merges(rowCount, merged.size(), [&](size_t i) {
+  ByRow merges(rowCount, merged.size(), [&](size_t i) {
     return merged[i].firstRow < rowCount ? int32_t{merged[i].firstRow} : -1;
   }, [&](size_t, int32_t r) { change(r, [&](RowShape& shape) { add(shape, 1); }); });
   // Room for every cell at once, so the array never moves. Only the order of each row is kept
