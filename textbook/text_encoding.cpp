@@ -1,9 +1,6 @@
 #include "textbook/text_encoding.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ustring.h>
 #include <unicode/utf16.h>
-#include <unicode/utf8.h>
 
 #include <cstdint>
 #include <cstring>
@@ -11,6 +8,7 @@
 #include <string_view>
 
 #include "text/utf8.h"
+#include "textbook/icu_calls.h"
 
 namespace {
 
@@ -47,14 +45,18 @@ size_t Utf8BoundOfUtf16(std::string_view s, bool little_endian) {
 }
 
 using Converter = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
+using TextBook::Icu;
+using TextBook::IcuCalls;
 
 // Converts `bytes` from offset `from` on, in the ICU converter `charset`, to UTF-8; whatever
 // cannot be decoded becomes U+FFFD (ICU's substitution for these converters). `bound` is the
 // most the text can become: reserved at once (with the line feed text mode may add), so the
 // result is never copied while it grows, and the input is released before the caller goes on.
 bool ConvertToUtf8(std::string& bytes, size_t from, const char* charset, size_t bound) {
+  const IcuCalls* icu = Icu();
+  if (!icu) return false;
   UErrorCode status = U_ZERO_ERROR;
-  const Converter converter(ucnv_open(charset, &status), ucnv_close);
+  const Converter converter(icu->open(charset, &status), icu->close);
   if (U_FAILURE(status)) return false;
 
   constexpr int32_t kUnits = 1 << 14;
@@ -69,7 +71,7 @@ bool ConvertToUtf8(std::string& bytes, size_t from, const char* charset, size_t 
   while (more) {
     UChar* target = units + carried;
     status = U_ZERO_ERROR;
-    ucnv_toUnicode(converter.get(), &target, units + kUnits, &source, source_end, nullptr, true, &status);
+    icu->toUnicode(converter.get(), &target, units + kUnits, &source, source_end, nullptr, true, &status);
     more = status == U_BUFFER_OVERFLOW_ERROR;
     if (U_FAILURE(status) && !more) return false;
     auto count = static_cast<int32_t>(target - units);
@@ -78,7 +80,7 @@ bool ConvertToUtf8(std::string& bytes, size_t from, const char* charset, size_t 
     count -= carried;
     int32_t length = 0;
     status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(utf8, sizeof utf8, &length, units, count, 0xFFFD, nullptr, &status);
+    icu->strToUTF8WithSub(utf8, sizeof utf8, &length, units, count, 0xFFFD, nullptr, &status);
     if (U_FAILURE(status)) return false;
     out.append(utf8, static_cast<size_t>(length));
     if (carried) units[0] = units[count];
@@ -100,19 +102,21 @@ struct ByteDecoding {
 const ByteDecoding& Windows1252() {
   static const ByteDecoding decoding = [] {
     ByteDecoding d;
+    const IcuCalls* icu = Icu();
+    if (!icu) return d;
     UErrorCode status = U_ZERO_ERROR;
     // "windows-1252" is ICU's alias of its Windows code page table.
-    const Converter converter(ucnv_open("windows-1252", &status), ucnv_close);
+    const Converter converter(icu->open("windows-1252", &status), icu->close);
     if (U_FAILURE(status)) return d;
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
       UChar unit = 0;
       status = U_ZERO_ERROR;
-      ucnv_reset(converter.get());
-      if (ucnv_toUChars(converter.get(), &unit, 1, &byte, 1, &status) != 1 || U_FAILURE(status)) return d;
+      icu->reset(converter.get());
+      if (icu->toUChars(converter.get(), &unit, 1, &byte, 1, &status) != 1 || U_FAILURE(status)) return d;
       if (unit >= 0x80 && unit <= 0x9F) unit = 0xFFFD;
       int32_t length = 0;
-      u_strToUTF8(d.utf8[b], 3, &length, &unit, 1, &status);
+      icu->strToUTF8(d.utf8[b], 3, &length, &unit, 1, &status);
       if (U_FAILURE(status)) return d;
       d.length[b] = static_cast<uint8_t>(length);
     }

@@ -1,0 +1,40 @@
+#include "textbook/icu_calls.h"
+
+#include <dlfcn.h>
+
+namespace TextBook {
+namespace {
+
+template <typename Fn>
+bool Find(void* library, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(::dlsym(library, name));
+  return fn != nullptr;
+}
+
+// ICU's headers rename each function after the version (ucnv_open is ucnv_open_72): the
+// symbol to look up is the name as the header spells it.
+#define TALLYFORM_ICU_NAME(fn) TALLYFORM_ICU_SPELLED(fn)
+#define TALLYFORM_ICU_SPELLED(fn) #fn
+
+bool Load(IcuCalls& calls) {
+  // The soname the build was configured against: the calls' types are that version's.
+  void* library = ::dlopen(TALLYFORM_ICU_UC_SONAME, RTLD_NOW | RTLD_LOCAL);
+  if (!library) return false;
+  return Find(library, TALLYFORM_ICU_NAME(ucnv_open), calls.open) &&
+         Find(library, TALLYFORM_ICU_NAME(ucnv_close), calls.close) &&
+         Find(library, TALLYFORM_ICU_NAME(ucnv_reset), calls.reset) &&
+         Find(library, TALLYFORM_ICU_NAME(ucnv_toUnicode), calls.toUnicode) &&
+         Find(library, TALLYFORM_ICU_NAME(ucnv_toUChars), calls.toUChars) &&
+         Find(library, TALLYFORM_ICU_NAME(u_strToUTF8), calls.strToUTF8) &&
+         Find(library, TALLYFORM_ICU_NAME(u_strToUTF8WithSub), calls.strToUTF8WithSub);
+}
+
+}  // namespace
+
+const IcuCalls* Icu() {
+  static IcuCalls calls;
+  static const bool loaded = Load(calls);
+  return loaded ? &calls : nullptr;
+}
+
+}  // namespace TextBook
