@@ -1,7 +1,5 @@
 #include "builder/name_fold.h"
 
-#include <utf8proc.h>
-
 #include <array>
 #include <cstring>
 #include <functional>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "builder/settings_index.h"
+#include "builder/utf8proc_calls.h"
 
 namespace {
 
@@ -31,8 +30,9 @@ size_t FindAscii(const std::string& text, size_t from) {
 // fold on the stack, without the two allocations of utf8proc_map.
 class FoldedPiece {
  public:
-  // False when `piece` is not UTF-8.
+  // False when `piece` is not UTF-8, or utf8proc cannot be loaded.
   bool Fold(std::string_view piece) {
+    if (!utf8proc_) return false;
     points_ = local_.data();
     utf8proc_ssize_t count = Decompose(piece, points_, local_.size());
     if (count >= static_cast<utf8proc_ssize_t>(local_.size())) {
@@ -40,7 +40,7 @@ class FoldedPiece {
       points_ = heap_.data();
       count = Decompose(piece, points_, heap_.size());
     }
-    size_ = count < 0 ? count : utf8proc_reencode(points_, count, kFoldOptions);
+    size_ = count < 0 ? count : utf8proc_->reencode(points_, count, kFoldOptions);
     return size_ >= 0;
   }
   const char* data() const { return reinterpret_cast<const char*>(points_); }
@@ -49,12 +49,13 @@ class FoldedPiece {
  private:
   // Leaves the last slot free: re-encoding in place needs one byte more. Returns the code points
   // the piece takes, which may exceed the slots, or a negative utf8proc error.
-  static utf8proc_ssize_t Decompose(std::string_view piece, utf8proc_int32_t* points, size_t slots) {
-    return utf8proc_decompose(reinterpret_cast<const utf8proc_uint8_t*>(piece.data()),
+  utf8proc_ssize_t Decompose(std::string_view piece, utf8proc_int32_t* points, size_t slots) const {
+    return utf8proc_->decompose(reinterpret_cast<const utf8proc_uint8_t*>(piece.data()),
                               static_cast<utf8proc_ssize_t>(piece.size()), points,
                               static_cast<utf8proc_ssize_t>(slots) - 1, kFoldOptions);
   }
 
+  const Utf8procCalls* utf8proc_ = Utf8proc();
   std::array<utf8proc_int32_t, 64> local_;
   std::vector<utf8proc_int32_t> heap_;
   utf8proc_int32_t* points_ = nullptr;

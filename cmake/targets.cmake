@@ -35,3 +35,17 @@ function(tallyform_library name folder)
   tallyform_include_root(${name} PUBLIC ${folder})
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE tallyform_flags ${ARG_PRIVATE})
 endfunction()
+
+# tallyform_soname(TARGET LIBRARY_FILE DEFINE): compiles TARGET with DEFINE="the soname of
+# LIBRARY_FILE", the name a library opened on first use (lazylib/) is loaded by, so that the
+# version loaded is the one whose headers the build used.
+function(tallyform_soname target library define)
+  find_program(READELF readelf REQUIRED)
+  execute_process(COMMAND ${READELF} -d ${library} OUTPUT_VARIABLE dynamic)
+  string(REGEX MATCH "Library soname: \\[([^]]+)\\]" soname_line "${dynamic}")
+  if(NOT CMAKE_MATCH_1)
+    message(FATAL_ERROR "no soname found in ${library}")
+  endif()
+  target_compile_definitions(${target} PRIVATE ${define}="${CMAKE_MATCH_1}")
+  target_link_libraries(${target} PRIVATE tallyform_lazylib)
+endfunction()

@@ -1,15 +1,11 @@
 #include "textbook/icu_calls.h"
 
-#include <dlfcn.h>
+#include "lazylib/shared_library.h"
 
 namespace TextBook {
 namespace {
 
-template <typename Fn>
-bool Find(void* library, const char* name, Fn& fn) {
-  fn = reinterpret_cast<Fn>(::dlsym(library, name));
-  return fn != nullptr;
-}
+using LazyLib::Find;
 
 // ICU's headers rename each function after the version (ucnv_open is ucnv_open_72): the
 // symbol to look up is the name as the header spells it.
@@ -18,7 +14,7 @@ bool Find(void* library, const char* name, Fn& fn) {
 
 bool Load(IcuCalls& calls) {
   // The soname the build was configured against: the calls' types are that version's.
-  void* library = ::dlopen(TALLYFORM_ICU_UC_SONAME, RTLD_NOW | RTLD_LOCAL);
+  void* library = LazyLib::Open(TALLYFORM_ICU_UC_SONAME);
   if (!library) return false;
   return Find(library, TALLYFORM_ICU_NAME(ucnv_open), calls.open) &&
          Find(library, TALLYFORM_ICU_NAME(ucnv_close), calls.close) &&

@@ -1,39 +1,48 @@
 #include "xmlread/xml_parser.h"
 
-#include <expat.h>
+#include "xmlread/expat_calls.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace XmlRead {
+namespace {
+// Only called once a parser exists, and so the library has been found.
+const ExpatCalls& X() { return *Expat(); }
+}  // namespace
 
-Parser::Parser(Handler& handler, Names names)
-    : parser_(XML_ParserCreate(nullptr)), handler_(handler), names_(names) {
+Parser::Parser(Handler& handler, Names names) : parser_(nullptr), handler_(handler), names_(names) {
+  if (!Expat()) {
+    failed_ = true;
+    error_ = "the XML library (expat) could not be loaded";
+    return;
+  }
+  parser_ = X().ParserCreate(nullptr);
   if (!parser_) {
     failed_ = true;
     error_ = "out of memory";
     return;
   }
-  XML_SetUserData(parser_, this);
-  XML_SetElementHandler(parser_, OnStart, OnEnd);
-  XML_SetCharacterDataHandler(parser_, OnText);
-  XML_SetCommentHandler(parser_, OnMarkup);
-  XML_SetStartDoctypeDeclHandler(parser_, OnDoctype);
-  XML_SetEntityDeclHandler(parser_, OnEntity);
-  XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+  X().SetUserData(parser_, this);
+  X().SetElementHandler(parser_, OnStart, OnEnd);
+  X().SetCharacterDataHandler(parser_, OnText);
+  X().SetCommentHandler(parser_, OnMarkup);
+  X().SetStartDoctypeDeclHandler(parser_, OnDoctype);
+  X().SetEntityDeclHandler(parser_, OnEntity);
+  X().SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
 Parser::~Parser() {
-  if (parser_) XML_ParserFree(parser_);
+  if (parser_) X().ParserFree(parser_);
 }
 
-void* Parser::Buffer() { return failed_ ? nullptr : XML_GetBuffer(parser_, kChunkBytes); }
+void* Parser::Buffer() { return failed_ ? nullptr : X().GetBuffer(parser_, kChunkBytes); }
 
 bool Parser::Parse(size_t count) {
   if (failed_) return false;
   fed_ += count;
-  if (XML_ParseBuffer(parser_, static_cast<int>(count), count == 0) != XML_STATUS_OK) {
-    if (!failed_) Fail(XML_ErrorString(XML_GetErrorCode(parser_)));
+  if (X().ParseBuffer(parser_, static_cast<int>(count), count == 0) != XML_STATUS_OK) {
+    if (!failed_) Fail(X().ErrorString(X().GetErrorCode(parser_)));
     return false;
   }
   if (fed_ - lastEvent_ > kMaxTokenBytes) Fail("token too long");
@@ -57,10 +66,10 @@ bool Parser::ParseAll(std::string_view document) { return Feed(document) && Buff
 void Parser::Fail(const char* why) {
   if (!failed_) error_ = why;
   failed_ = true;
-  XML_StopParser(parser_, XML_FALSE);
+  if (parser_) X().StopParser(parser_, XML_FALSE);
 }
 
-void Parser::Progress() { lastEvent_ = static_cast<uint64_t>(XML_GetCurrentByteIndex(parser_)); }
+void Parser::Progress() { lastEvent_ = static_cast<uint64_t>(X().GetCurrentByteIndex(parser_)); }
 
 // Prefixed names are split at their last colon; resolved ones through the scope.
 bool Parser::Split(const char* raw, bool attribute, QName& out) {

@@ -1,19 +1,15 @@
 #include "zip/libzip_calls.h"
 
-#include <dlfcn.h>
+#include "lazylib/shared_library.h"
 
 namespace Zip {
 namespace {
 
-template <typename Fn>
-bool Find(void* library, const char* name, Fn& fn) {
-  fn = reinterpret_cast<Fn>(::dlsym(library, name));
-  return fn != nullptr;
-}
+using LazyLib::Find;
 
 bool Load(LibZipCalls& calls) {
   // The soname the build was configured against: the calls' types are that version's.
-  void* library = ::dlopen(TALLYFORM_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
+  void* library = LazyLib::Open(TALLYFORM_LIBZIP_SONAME);
   if (!library) return false;
   return Find(library, "zip_discard", calls.discard) && Find(library, "zip_error_fini", calls.error_fini) &&
          Find(library, "zip_error_init", calls.error_init) && Find(library, "zip_fclose", calls.fclose) &&

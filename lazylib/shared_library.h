@@ -1,0 +1,21 @@
+// Shared libraries opened when first needed instead of when the program starts. Each library
+// a process links costs it about a millisecond to load on the machines we run on, so those
+// that only some tables need (libzip, expat, ICU, utf8proc) wait until a table needs them.
+// An opened library stays loaded for the life of the process; the callers keep its functions.
+#pragma once
+
+#include <dlfcn.h>
+
+namespace LazyLib {
+
+// The library of that soname, or null when it cannot be loaded.
+inline void* Open(const char* soname) { return ::dlopen(soname, RTLD_NOW | RTLD_LOCAL); }
+
+// Points `fn` at the function `name` of `library`; false when it has none.
+template <typename Fn>
+bool Find(void* library, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(::dlsym(library, name));
+  return fn != nullptr;
+}
+
+}  // namespace LazyLib
