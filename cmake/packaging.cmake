@@ -1,6 +1,7 @@
 # The Debian package, built by CPack from the normal install (`make package`): the version is
-# project(VERSION), the dependencies are what dpkg-shlibdeps finds the binaries need, and
-# the binaries are stripped. The files it holds are laid out by packaging/CMakeLists.txt.
+# project(VERSION), the dependencies are what dpkg-shlibdeps finds the binaries need and the
+# packages of the libraries they open on first use, and the binaries are stripped. The files
+# it holds are laid out by packaging/CMakeLists.txt.
 
 set(TALLYFORM_HOMEPAGE "https://www.example.com/qb7/")
 set(TALLYFORM_CONTACT "The Tallyform developers <tallyform@example.com>")
@@ -31,4 +32,20 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TALLYFORM_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The libraries opened on first use (tallyform_soname) are not among the binaries' needed
+# libraries, so dpkg-shlibdeps cannot see them: the packages that hold them are named here,
+# and CPack adds what dpkg-shlibdeps finds. dpkg knows some files by their /lib path.
+get_property(opened_libraries GLOBAL PROPERTY TALLYFORM_OPENED_LIBRARIES)
+set(opened_packages)
+foreach(library IN LISTS opened_libraries)
+  get_filename_component(name ${library} NAME)
+  execute_process(COMMAND dpkg-query -S "*/${name}" OUTPUT_VARIABLE owner RESULT_VARIABLE status ERROR_QUIET)
+  string(REGEX MATCH "^[^:, ]+" package "${owner}")
+  if(NOT status EQUAL 0 OR NOT package)
+    message(FATAL_ERROR "no Debian package holds ${library}, which the programs open")
+  endif()
+  list(APPEND opened_packages ${package})
+endforeach()
+list(REMOVE_DUPLICATES opened_packages)
+list(JOIN opened_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -48,4 +48,7 @@ function(tallyform_soname target library define)
   endif()
   target_compile_definitions(${target} PRIVATE ${define}="${CMAKE_MATCH_1}")
   target_link_libraries(${target} PRIVATE tallyform_lazylib)
+  # The binaries do not name it as needed, so the Debian package names its package itself.
+  get_filename_component(file ${library} REALPATH)
+  set_property(GLOBAL APPEND PROPERTY TALLYFORM_OPENED_LIBRARIES ${file})
 endfunction()
