@@ -15,6 +15,14 @@ std::string GridCellText(const Grid::GridCell& cell) {
   return {};
 }
 
+void GridCellTextInto(const Grid::GridCell& cell, std::string& out) {
+  if (const char* text = cell.Holds() == Grid::Payload::kText ? cell.GetString() : nullptr) {
+    out.assign(text);
+    return;
+  }
+  out = GridCellText(cell);
+}
+
 std::optional<int32_t> GridCellTempo(const Grid::GridCell& cell) {
   switch (cell.Holds()) {
     case Grid::Payload::kNumber: return TruncatedInteger(cell.GetDouble());

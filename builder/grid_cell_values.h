@@ -12,6 +12,8 @@
 // A text as it is; a number in plain decimal when whole, else its shortest form; a Boolean
 // 0 or 1; a formula its cached result; "" for an empty cell and a formula without a result.
 std::string GridCellText(const Grid::GridCell& cell);
+// The same, written over `out`, reusing its room.
+void GridCellTextInto(const Grid::GridCell& cell, std::string& out);
 
 // A number cut toward zero, a Boolean 0 or 1, a text read like a text table's tempo, a
 // formula by its cached result; nullopt when no integer can be read or it leaves 32 bits.

@@ -8,7 +8,7 @@
 namespace {
 
 struct GridCellReading {
-  static std::string Text(const Grid::GridCell& cell) { return GridCellText(cell); }
+  static void TextInto(const Grid::GridCell& cell, std::string& out) { GridCellTextInto(cell, out); }
   static std::optional<int32_t> Tempo(const Grid::GridCell& cell) { return GridCellTempo(cell); }
 };
 

@@ -15,8 +15,8 @@
 
 // Book: Load(path), GetTotalWorkSheets(), GetWorksheet(index) giving a sheet pointer (null
 // for none); the sheet: GetTotalRows() and Cell(row, col) giving a cell pointer (null
-// outside the format's limits); the cell: Type(), 0 when empty. Traits: the cell's
-// Text(cell) as UTF-8 and Tempo(cell).
+// outside the format's limits); the cell: Type(), 0 when empty. Traits: the cell's text as
+// UTF-8, TextInto(cell, out) written over `out`, and Tempo(cell).
 template <typename Book, typename Traits>
 class WorkbookTable final : public Table {
   using SheetPointer = decltype(std::declval<Book&>().GetWorksheet(0));
@@ -33,8 +33,16 @@ class WorkbookTable final : public Table {
       return !cell || cell->Type() == 0;
     }
     std::string Text(uint32_t row, uint32_t col) override {
+      std::string text;
+      TextInto(row, col, text);
+      return text;
+    }
+    void TextInto(uint32_t row, uint32_t col, std::string& out) override {
       const CellPointer cell = At(row, col);
-      return cell ? Traits::Text(*cell) : std::string();
+      if (cell)
+        Traits::TextInto(*cell, out);
+      else
+        out.clear();
     }
     std::optional<int32_t> Tempo(uint32_t row, uint32_t col) override {
       const CellPointer cell = At(row, col);
@@ -47,7 +55,7 @@ class WorkbookTable final : public Table {
       for (int32_t r = first_row < 0 ? 0 : first_row; r < rows; ++r) {
         const CellPointer cell = sheet_->Cell(r, static_cast<int32_t>(col));
         if (!cell || cell->Type() == 0) continue;
-        text = Traits::Text(*cell);
+        Traits::TextInto(*cell, text);
         visit(static_cast<uint32_t>(r), text);
       }
       asked_ = false;  // a cell asked for may have moved

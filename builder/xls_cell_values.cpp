@@ -6,6 +6,16 @@ namespace {
 using Result = Xls::XlsCell::Formula::Result;
 }  // namespace
 
+void XlsCellTextInto(const Xls::XlsCell& cell, std::string& out) {
+  // 8-bit text, the common case, is written over `out` without a string of its own.
+  if (cell.Type() == Xls::CellString) {
+    const char* text = cell.GetString();
+    Latin1ToUtf8Into(text ? text : "", out);
+    return;
+  }
+  out = XlsCellText(cell);
+}
+
 std::string XlsCellText(const Xls::XlsCell& cell) {
   switch (cell.Type()) {
     case Xls::CellInteger: return std::to_string(cell.GetInteger());

@@ -15,6 +15,8 @@
 // a number gives its decimal text, a Boolean 0 or 1, a formula its cached result; an empty
 // cell, an error, or a formula whose result is empty or an error gives "".
 std::string XlsCellText(const Xls::XlsCell& cell);
+// The same, written over `out`, reusing its room.
+void XlsCellTextInto(const Xls::XlsCell& cell, std::string& out);
 
 // The tempo as the build writes it: a number cut toward zero, a Boolean 0 or 1, a text read
 // like a text table's tempo. nullopt when no integer can be read or it leaves 32 bits.

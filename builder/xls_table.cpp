@@ -7,7 +7,7 @@
 namespace {
 
 struct XlsCellReading {
-  static std::string Text(const Xls::XlsCell& cell) { return XlsCellText(cell); }
+  static void TextInto(const Xls::XlsCell& cell, std::string& out) { XlsCellTextInto(cell, out); }
   static std::optional<int32_t> Tempo(const Xls::XlsCell& cell) { return XlsCellTempo(cell); }
 };
 

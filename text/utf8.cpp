@@ -102,15 +102,18 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-std::string Latin1ToUtf8(std::string_view text) {
+void Latin1ToUtf8Into(std::string_view text, std::string& out) {
   // ASCII reads the same in both: most texts are copied whole.
-  size_t ascii = 0;
-  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-  if (ascii == text.size()) return std::string(text);
-  std::string out;
-  out.reserve(text.size() + (text.size() - ascii));
+  const size_t ascii = AsciiPrefixLength(text);
   out.assign(text.substr(0, ascii));
+  if (ascii == text.size()) return;
+  out.reserve(text.size() + (text.size() - ascii));
   for (const char c : text.substr(ascii)) AppendUtf8(out, static_cast<unsigned char>(c));
+}
+
+std::string Latin1ToUtf8(std::string_view text) {
+  std::string out;
+  Latin1ToUtf8Into(text, out);
   return out;
 }
 

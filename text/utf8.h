@@ -13,8 +13,9 @@ void AppendUtf8(std::string& out, char32_t code_point);
 // UTF-16 to UTF-8. An unpaired surrogate is written as U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
-// Latin-1 to UTF-8: byte b is U+00bb.
+// Latin-1 to UTF-8: byte b is U+00bb. The Into form writes over `out`, reusing its room.
 std::string Latin1ToUtf8(std::string_view text);
+void Latin1ToUtf8Into(std::string_view text, std::string& out);
 
 // UTF-8 to UTF-16. Every byte that does not start a well-formed sequence, and every cut-off
 // sequence, becomes one U+FFFD (the "maximal subpart" rule).
