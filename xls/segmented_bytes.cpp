@@ -44,7 +44,7 @@ void SegmentedBytes::CopyOut(size_t offset, size_t count, uint8_t* out) const {
   }
 }
 
-uint32_t SegmentedBytes::Get(size_t pos, size_t width) const {
+uint32_t SegmentedBytes::GetAcross(size_t pos, size_t width) const {
   if (pos >= size_ || size_ - pos < width) return 0;
   uint8_t b[4] = {};
   const Part& part = PartOf(pos);
