@@ -13,8 +13,4 @@ bool Load(Utf8procCalls& calls) {
 
 }  // namespace
 
-const Utf8procCalls* Utf8proc() {
-  static Utf8procCalls calls;
-  static const bool loaded = Load(calls);
-  return loaded ? &calls : nullptr;
-}
+const Utf8procCalls* Utf8proc() { return LazyLib::LoadOnce(Load); }

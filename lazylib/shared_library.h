@@ -18,4 +18,13 @@ bool Find(void* library, const char* name, Fn& fn) {
   return fn != nullptr;
 }
 
+// The calls `load` finds, found once, on the first call, whatever the thread; null when the
+// library or one of the calls cannot be found. One set per Calls type.
+template <typename Calls>
+const Calls* LoadOnce(bool (*load)(Calls&)) {
+  static Calls calls;
+  static const bool loaded = load(calls);
+  return loaded ? &calls : nullptr;
+}
+
 }  // namespace LazyLib

@@ -27,10 +27,6 @@ bool Load(IcuCalls& calls) {
 
 }  // namespace
 
-const IcuCalls* Icu() {
-  static IcuCalls calls;
-  static const bool loaded = Load(calls);
-  return loaded ? &calls : nullptr;
-}
+const IcuCalls* Icu() { return LazyLib::LoadOnce(Load); }
 
 }  // namespace TextBook

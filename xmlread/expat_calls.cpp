@@ -26,10 +26,6 @@ bool Load(ExpatCalls& x) {
 
 }  // namespace
 
-const ExpatCalls* Expat() {
-  static ExpatCalls calls;
-  static const bool loaded = Load(calls);
-  return loaded ? &calls : nullptr;
-}
+const ExpatCalls* Expat() { return LazyLib::LoadOnce(Load); }
 
 }  // namespace XmlRead

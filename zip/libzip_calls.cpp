@@ -24,10 +24,6 @@ bool Load(LibZipCalls& calls) {
 
 }  // namespace
 
-const LibZipCalls* LibZip() {
-  static LibZipCalls calls;
-  static const bool loaded = Load(calls);
-  return loaded ? &calls : nullptr;
-}
+const LibZipCalls* LibZip() { return LazyLib::LoadOnce(Load); }
 
 }  // namespace Zip
