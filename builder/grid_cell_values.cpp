@@ -16,8 +16,9 @@ std::string GridCellText(const Grid::GridCell& cell) {
 }
 
 void GridCellTextInto(const Grid::GridCell& cell, std::string& out) {
-  if (const char* text = cell.Holds() == Grid::Payload::kText ? cell.GetString() : nullptr) {
-    out.assign(text);
+  if (cell.Holds() == Grid::Payload::kText) {
+    const char* text = cell.GetString();
+    out.assign(text ? text : "");
     return;
   }
   out = GridCellText(cell);

@@ -81,9 +81,9 @@ class RowAssembly {
 // by row (as writers store them) are taken where they lie, each row a run of the list found
 // as the rows are asked for; only a list out of order is sorted (stably, by counting) into
 // `items`, with a table of where each row starts. Records `rowOf` gives -1 belong to no row:
-// a run may hold some, and they are stepped over. The grouping walks the
-// list once, calling onRecord(i, row) for each record of a row in file order, so that a
-// caller learns what it needs of the rows in the same walk.
+// a run may hold some, and they are stepped over. The grouping walks the list once, calling
+// onRecord(i, row) for each record of a row in file order, so that a caller learns what it
+// needs of the rows in the same walk.
 template <typename RowOf>
 class ByRow {
  public:
